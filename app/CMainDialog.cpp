@@ -1,0 +1,116 @@
+#include "CMainDialog.h"
+#include "RegistryEnvironment.h"
+#include "resource.h"
+
+namespace {
+
+const char kCaption[] = "温馨提示";
+
+CString SystemReason(LONG status)
+{
+    char* text = nullptr;
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, static_cast<DWORD>(status), 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    CString reason;
+    if (n && text) {
+        reason = text;
+        reason.TrimRight();
+    }
+    if (text)
+        LocalFree(text);
+    CString code;
+    code.Format("错误代码 %ld", static_cast<long>(status));
+    return reason.IsEmpty() ? code : reason + "（" + code + "）";
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CMainDialog, CDialog)
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+END_MESSAGE_MAP()
+
+CMainDialog::CMainDialog(CWnd* pParent)
+    : CDialog(IDD_MAIN_DIALOG, pParent)
+{
+    m_strJavaHome = GetProcessVariable("JAVA_HOME");
+    m_strClasspath = GetProcessVariable("CLASSPATH");
+    m_bAutoClasspath = 1;
+    m_hIcon = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_MAINFRAME));
+    // A missing PATH reads as empty; any other failure leaves it unknown, and then
+    // OK must not write it back (that would wipe the machine's PATH).
+    m_lPathReadStatus = ReadEnvironmentValue("SYSTEM", "PATH", m_strPath);
+}
+
+void CMainDialog::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_JAVA_HOME, m_editJavaHome);
+    DDX_Control(pDX, IDC_PATH, m_editPath);
+    DDX_Control(pDX, IDC_AUTO_CLASSPATH, m_checkAuto);
+    DDX_Control(pDX, IDC_CLASSPATH, m_editClasspath);
+    DDX_Text(pDX, IDC_CLASSPATH, m_strClasspath);
+    DDX_Check(pDX, IDC_AUTO_CLASSPATH, m_bAutoClasspath);
+    DDX_Text(pDX, IDC_JAVA_HOME, m_strJavaHome);
+    DDX_Text(pDX, IDC_PATH, m_strPath);
+}
+
+BOOL CMainDialog::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    return TRUE;
+}
+
+void CMainDialog::OnOK()
+{
+    UpdateData(TRUE);
+
+    const bool pathKnown = m_lPathReadStatus == ERROR_SUCCESS || m_lPathReadStatus == ERROR_FILE_NOT_FOUND;
+    const LONG pathStatus = pathKnown ? WriteEnvironmentValue("SYSTEM", "PATH", m_strPath) : m_lPathReadStatus;
+    const LONG homeStatus = WriteEnvironmentValue("SYSTEM", "JAVA_HOME", m_strJavaHome);
+    const LONG classpathStatus = WriteEnvironmentValue("SYSTEM", "CLASSPATH", m_strClasspath);
+
+    if (pathKnown && pathStatus == ERROR_SUCCESS && homeStatus == ERROR_SUCCESS && classpathStatus == ERROR_SUCCESS) {
+        MessageBox("提示：Java jdk 环境变量设置成功！", kCaption, MB_OK | MB_ICONINFORMATION);
+    } else {
+        CString report;
+        if (!pathKnown)
+            report += "无法读取系统 PATH 变量（" + SystemReason(m_lPathReadStatus) + "），为免覆盖原有内容，PATH 未作修改。\r\n";
+        const struct { const char* name; LONG status; bool attempted; } writes[] = {
+            {"PATH", pathStatus, pathKnown},
+            {"JAVA_HOME", homeStatus, true},
+            {"CLASSPATH", classpathStatus, true},
+        };
+        for (const auto& w : writes) {
+            if (w.attempted && w.status != ERROR_SUCCESS)
+                report += CString("写入环境变量 ") + w.name + " 失败：" + SystemReason(w.status) + "\r\n";
+        }
+        report.TrimRight();
+        MessageBox(report, kCaption, MB_OK | MB_ICONWARNING);
+    }
+    CDialog::OnOK();
+}
+
+void CMainDialog::OnPaint()
+{
+    if (IsIconic()) {
+        CPaintDC dc(this);
+        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+        const int cxIcon = GetSystemMetrics(SM_CXICON);
+        const int cyIcon = GetSystemMetrics(SM_CYICON);
+        CRect rect;
+        GetClientRect(&rect);
+        const int x = (rect.Width() - cxIcon + 1) / 2;
+        const int y = (rect.Height() - cyIcon + 1) / 2;
+        dc.DrawIcon(x, y, m_hIcon);
+    } else {
+        Default();
+    }
+}
+
+HCURSOR CMainDialog::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_hIcon);
+}

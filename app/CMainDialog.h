@@ -1,0 +1,29 @@
+#pragma once
+#include "Afx.h"
+
+class CMainDialog : public CDialog {
+public:
+    explicit CMainDialog(CWnd* pParent = nullptr);
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    CEdit m_editJavaHome;
+    CEdit m_editPath;
+    CButton m_checkAuto;
+    CEdit m_editClasspath;
+    CString m_strClasspath;
+    int m_bAutoClasspath = 1;
+    CString m_strJavaHome;
+    CString m_strPath;        // the machine-wide PATH as read at construction
+    LONG m_lPathReadStatus;   // why m_strPath may not be the real PATH
+    HICON m_hIcon = nullptr;
+};

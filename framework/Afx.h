@@ -1,0 +1,15 @@
+#pragma once
+// Everything of the application-framework layer in one include.
+#include "CString.h"
+#include "CRect.h"
+#include "CObject.h"
+#include "CCmdTarget.h"
+#include "CWnd.h"
+#include "CDC.h"
+#include "CGdiObject.h"
+#include "CDialog.h"
+#include "CWinApp.h"
+#include "CEdit.h"
+#include "CButton.h"
+#include "CStatic.h"
+#include "CFileFind.h"
