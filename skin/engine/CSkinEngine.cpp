@@ -1,0 +1,434 @@
+#include "CSkinEngine.h"
+
+#include <mmsystem.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "CWinApp.h"
+#include "SkinTables.h"
+
+const UINT WM_SKINFRAMEWORK_QUERYSTATE = RegisterWindowMessageA("WM_SKINFRAMEWORK_QUERYSTATE");
+const UINT WM_SKINFRAMEWORK_UPDATESTATE = RegisterWindowMessageA("WM_SKINFRAMEWORK_UPDATESTATE");
+
+namespace {
+
+constexpr UINT_PTR kReorderTimerId = 2765;
+constexpr DWORD kEventObjectReorder = 0x8004;
+
+DWORD ReadComctlVersion() {
+    static const DWORD version = [] {
+        DWORD v = 0;
+        HMODULE m = GetModuleHandleA("comctl32.dll");
+        if (!m) m = LoadLibraryA("comctl32.dll");
+        if (m) {
+            using Fn = HRESULT(CALLBACK*)(DLLVERSIONINFO*);
+            if (auto fn = reinterpret_cast<Fn>(GetProcAddress(m, "DllGetVersion"))) {
+                DLLVERSIONINFO info = {};
+                info.cbSize = sizeof(info);
+                if (SUCCEEDED(fn(&info))) v = MAKELONG(info.dwMinorVersion, info.dwMajorVersion);
+            }
+        }
+        return v;
+    }();
+    return version;
+}
+
+BOOL ReadIsWin9x() {
+    static const BOOL win9x = [] {
+        OSVERSIONINFOA info = {};
+        info.dwOSVersionInfoSize = sizeof(info);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+        BOOL ok = GetVersionExA(&info);
+#pragma GCC diagnostic pop
+        return ok && info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS ? TRUE : FALSE;
+    }();
+    return win9x;
+}
+
+std::unique_ptr<CSkinMenuSound>& MenuSoundSlot() {
+    static std::unique_ptr<CSkinMenuSound> slot;
+    return slot;
+}
+
+COLORREF Blend(COLORREF a, COLORREF b, int percentOfB) {
+    auto mix = [&](int ca, int cb) { return static_cast<BYTE>((ca * (100 - percentOfB) + cb * percentOfB) / 100); };
+    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
+}
+
+std::wstring Upper(std::wstring s) {
+    for (wchar_t& c : s)
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    return s;
+}
+
+}  // namespace
+
+namespace skin {
+
+bool IsSkinRefused(int bitsPerPixel, bool hasModuleEnumeration) {
+    return (bitsPerPixel >= 1 && bitsPerPixel <= 8) || !hasModuleEnumeration;
+}
+
+bool HasModuleEnumeration() {
+    if (HMODULE psapi = LoadLibraryA("PSAPI.DLL")) {
+        FreeLibrary(psapi);
+        return true;
+    }
+    HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
+    return kernel && GetProcAddress(kernel, "CreateToolhelp32Snapshot");
+}
+
+int DesktopBitsPerPixel() {
+    HWND desktop = GetDesktopWindow();
+    HDC dc = GetDC(desktop);
+    if (!dc) return 0;
+    int bits = GetDeviceCaps(dc, BITSPIXEL);
+    ReleaseDC(desktop, dc);
+    return bits;
+}
+
+std::string ThemeColorName(const std::string& iniName) {
+    std::string s = iniName;
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (s.find("METALLIC", 1) != std::string::npos) s = "metallic";
+    if (s.find("BLUE", 1) != std::string::npos) s = "normalcolor";
+    if (s.find("HOMESTEAD", 1) != std::string::npos) s = "homestead";
+    return s;
+}
+
+VisualStyle ClassifyVisualStyle(const std::wstring& themeFile, const std::wstring& colorName, int bitsPerPixel) {
+    if (bitsPerPixel >= 1 && bitsPerPixel <= 8) return VisualStyle::None;
+    if (themeFile.empty() && colorName.empty()) return VisualStyle::None;
+    const std::wstring file = Upper(themeFile), color = Upper(colorName);
+    if (file.find(L"ROYALE") != std::wstring::npos) return VisualStyle::Royale;
+    if (file.find(L"AERO") != std::wstring::npos) return VisualStyle::Aero;
+    if (color == L"NORMALCOLOR") return VisualStyle::NormalColor;
+    if (color == L"HOMESTEAD") return VisualStyle::Homestead;
+    if (color == L"METALLIC") return VisualStyle::Metallic;
+    return VisualStyle::Other;
+}
+
+}  // namespace skin
+
+// ---------------------------------------------------------------------------------------------
+// CSkinMenuSound
+
+CSkinMenuSound* CSkinMenuSound::Instance() {
+    auto& slot = MenuSoundSlot();
+    if (!slot) slot = std::make_unique<CSkinMenuSound>();
+    return slot.get();
+}
+
+CSkinMenuSound* CSkinMenuSound::Existing() { return MenuSoundSlot().get(); }
+
+CSkinMenuSound::CSkinMenuSound() : m_wake(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+
+CSkinMenuSound::~CSkinMenuSound() {
+    Stop();
+    if (m_wake) CloseHandle(m_wake);
+}
+
+void CSkinMenuSound::Play(int kind) {
+    if (!allowed || !allowed2 || !m_wake) return;
+    if (!m_thread) {
+        m_request = 0;
+        m_stop = FALSE;
+        ResetEvent(m_wake);
+        m_thread = CreateThread(nullptr, 0, ThreadProc, this, CREATE_SUSPENDED, nullptr);
+        if (!m_thread) return;
+        SetThreadPriority(m_thread, THREAD_PRIORITY_BELOW_NORMAL);
+        ResumeThread(m_thread);
+    }
+    InterlockedExchange(&m_request, kind);
+    SetEvent(m_wake);
+}
+
+DWORD WINAPI CSkinMenuSound::ThreadProc(LPVOID self) {
+    static_cast<CSkinMenuSound*>(self)->Loop();
+    return 0;
+}
+
+void CSkinMenuSound::Loop() {
+    while (!m_stop) {
+        // Taken and cleared at once so that a request made while a sound plays is not lost.
+        const LONG kind = InterlockedExchange(&m_request, 0);
+        if (kind == Command)
+            PlaySoundA("MenuCommand", nullptr, SND_ALIAS | SND_NOWAIT | SND_NODEFAULT);
+        else if (kind == Popup)
+            PlaySoundA("MenuPopup", nullptr, SND_ALIAS | SND_NOWAIT | SND_NODEFAULT);
+        if (m_request != 0) continue;
+        WaitForSingleObject(m_wake, INFINITE);
+        if (m_stop) break;
+        ResetEvent(m_wake);
+    }
+    PlaySoundA(nullptr, nullptr, SND_PURGE);
+}
+
+void CSkinMenuSound::Stop() {
+    if (!m_thread) return;
+    m_stop = TRUE;
+    SetEvent(m_wake);
+    DWORD code = 0;
+    int waits = 0;
+    while (GetExitCodeThread(m_thread, &code) && code == STILL_ACTIVE) {
+        if (++waits > 10) {
+            TerminateThread(m_thread, 0);
+            break;
+        }
+        WaitForSingleObject(m_thread, 100);
+    }
+    CloseHandle(m_thread);
+    m_thread = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// CSkinEngine
+
+CSkinEngine* CSkinEngine::Instance() {
+    static std::unique_ptr<CSkinEngine> engine;
+    if (!engine) engine.reset(new CSkinEngine());
+    return engine.get();
+}
+
+CSkinEngine::CSkinEngine() {
+    m_windowMap.reserve(199);
+    InitializeCriticalSection(&m_critical);
+    m_package = CSkinRef<CSkinPackage>::Adopt(new CSkinPackage(this));
+    m_comctlVersion = ReadComctlVersion();
+    m_isWin9x = ReadIsWin9x();
+    for (int i = 0; i < 63; ++i) {
+        m_shared[i] = 0;
+        m_sharedOverride[i] = CLR_INVALID;
+    }
+    if (HMODULE user = GetModuleHandleA("USER32")) {
+        m_pfnSetWinEventHook = reinterpret_cast<SetWinEventHookFn>(GetProcAddress(user, "SetWinEventHook"));
+        m_pfnUnhookWinEvent = reinterpret_cast<UnhookWinEventFn>(GetProcAddress(user, "UnhookWinEvent"));
+    }
+    if (m_pfnSetWinEventHook && m_pfnUnhookWinEvent)
+        m_winEventHook = m_pfnSetWinEventHook(kEventObjectReorder, kEventObjectReorder, nullptr, SkinWinEventProc,
+                                              GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    // The window-creation hook for this thread is installed by the window-integration layer.
+    RefreshSharedColors();
+}
+
+CSkinEngine::~CSkinEngine() {
+    if (m_package) m_package->Close();
+    m_schema.Reset();
+    m_package.Reset();
+    DetachAll();
+    if (m_interception) m_interception->RemoveAll();
+    if (GetModuleHandleA("USER32") && m_winEventHook && m_pfnUnhookWinEvent) m_pfnUnhookWinEvent(m_winEventHook);
+    m_winEventHook = nullptr;
+    DeleteCriticalSection(&m_critical);
+}
+
+void CALLBACK CSkinEngine::SkinWinEventProc(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, LONG, DWORD,
+                                            DWORD) {
+    if (event != kEventObjectReorder || idObject != 0) return;
+    CSkinEngine* engine = Instance();
+    if (!(engine->m_applyOptions & SkinApplyFrame) || !engine->m_enabled) return;
+    if (!engine->FindSkinObject(hwnd) || !IsWindow(hwnd)) return;
+    const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
+    if (style & (WS_CAPTION | WS_VSCROLL | WS_HSCROLL)) SetTimer(hwnd, kReorderTimerId, 1000, nullptr);
+}
+
+BOOL CSkinEngine::LoadSkin(LPCSTR packagePath, LPCSTR iniFileName) {
+    m_schema.Reset();
+    if (m_interception) m_interception->RemoveAll();
+    if (CSkinMenuSound* sound = CSkinMenuSound::Existing()) sound->Stop();
+    const BOOL wasEnabled = m_enabled;
+    m_enabled = FALSE;
+    if (!skin::IsSkinRefused(skin::DesktopBitsPerPixel(), skin::HasModuleEnumeration())) {
+        m_package->Close();
+        if (m_package->Open(packagePath, iniFileName)) {
+            m_schema = CSkinRef<CSkinSchema>::Adopt(m_package->CreateSchema());
+            if (m_schema) {
+                m_schema->ReadProperties();
+                m_enabled = TRUE;
+                if (m_interception) m_interception->Install(m_applyOptions);
+                m_schema->RefreshMetrics();
+            }
+        }
+    }
+    RefreshSharedColors();
+    OnSkinChanged(wasEnabled, m_enabled);
+    return m_enabled;
+}
+
+void CSkinEngine::SetApplyOptions(unsigned options) {
+    m_applyOptions = options;
+    if (!m_enabled) return;
+    ReapplyInterception();
+    if (m_schema) m_schema->RefreshMetrics();
+    RefreshSharedColors();
+    OnSkinChanged(m_enabled, m_enabled);
+}
+
+void CSkinEngine::ReapplyInterception() {
+    if (!m_interception) return;
+    m_interception->RemoveAll();
+    m_interception->Install(m_applyOptions);
+}
+
+void CSkinEngine::SetInterception(std::unique_ptr<CSkinInterception> interception) {
+    if (m_interception) m_interception->RemoveAll();
+    m_interception = std::move(interception);
+    if (m_interception && m_enabled) m_interception->Install(m_applyOptions);
+}
+
+void CSkinEngine::OnSkinChanged(BOOL wasEnabled, BOOL isEnabled) {
+    if (CWinApp* app = AfxGetApp())
+        if (app->m_pMainWnd && app->m_pMainWnd->m_hWnd) ::SendMessageA(app->m_pMainWnd->m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
+    EnumWindows(
+        [](HWND hwnd, LPARAM) -> BOOL {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            if (pid == GetCurrentProcessId()) PostMessageA(hwnd, WM_SYSCOLORCHANGE, 0, 0);
+            return TRUE;
+        },
+        0);
+    // A snapshot, so that objects may detach themselves while they are told.
+    std::vector<std::pair<HWND, CSkinWindowSink*>> entries;
+    EnterCriticalSection(&m_critical);
+    entries.assign(m_windowMap.begin(), m_windowMap.end());
+    LeaveCriticalSection(&m_critical);
+    for (const auto& entry : entries) {
+        if (IsWindow(entry.first)) {
+            if (FindSkinObject(entry.first) == entry.second) entry.second->OnSkinChanged(wasEnabled, isEnabled);
+        } else {
+            DetachWindow(entry.first);
+        }
+    }
+}
+
+CSkinClassTheme* CSkinEngine::GetThemeClass(CSkinWindowSink* owner, LPCSTR className) {
+    CSkinSchema* schema = owner ? owner->GetOwnSchema() : nullptr;
+    if (!schema) schema = m_schema.Get();
+    return schema ? schema->GetClassTheme(className) : nullptr;
+}
+
+COLORREF CSkinEngine::GetThemeSysColor(int index) const {
+    const int i = index - skin::TMT_FIRSTCOLOR;
+    if (!m_schema) return GetSysColor(i);
+    if (i < 0 || i > 30) return CLR_INVALID;
+    return m_schema->GetMetrics()->colors[i];
+}
+
+BOOL CSkinEngine::GetThemeSysBool(int propertyId) const {
+    BOOL value = FALSE;
+    if (!m_schema || m_schema->GetSchemaBool(skin::kClassSysMetrics, 0, 0, propertyId, &value) != S_OK) return FALSE;
+    return value;
+}
+
+CSkinClassTheme* CSkinEngine::FindThemeClass(const void* handle) const {
+    return m_schema ? m_schema->FindClassTheme(handle) : nullptr;
+}
+
+HRESULT CSkinEngine::GetCurrentThemeName(LPWSTR themeFile, int cchThemeFile, LPWSTR colorName, int cchColorName,
+                                         LPWSTR, int) const {
+    if (!m_package || m_package->GetPackagePath().IsEmpty()) return E_FAIL;
+    auto copy = [](const std::string& text, LPWSTR out, int cch) {
+        if (!out || cch <= 0) return;
+        int need = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+        if (need > 0 && need <= cch) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, out, cch);
+    };
+    copy(m_package->GetPackagePath().str(), themeFile, cchThemeFile);
+    copy(skin::ThemeColorName(m_package->GetIniFileName().str()), colorName, cchColorName);
+    return S_OK;
+}
+
+void CSkinEngine::RefreshSharedColors() {
+    m_shared[0] = 0;
+    for (int i = 1; i <= 29; ++i) m_shared[i] = GetSysColor(i);
+    const int bits = skin::DesktopBitsPerPixel();
+    std::wstring file, color;
+    if (m_enabled) {
+        wchar_t f[MAX_PATH] = L"", c[MAX_PATH] = L"";
+        if (GetCurrentThemeName(f, MAX_PATH, c, MAX_PATH, nullptr, 0) == S_OK) {
+            file = f;
+            color = c;
+        }
+    } else if (HMODULE ux = GetModuleHandleA("uxtheme.dll")) {
+        using Fn = HRESULT(WINAPI*)(LPWSTR, int, LPWSTR, int, LPWSTR, int);
+        if (auto fn = reinterpret_cast<Fn>(GetProcAddress(ux, "GetCurrentThemeName"))) {
+            wchar_t f[MAX_PATH] = L"", c[MAX_PATH] = L"";
+            if (SUCCEEDED(fn(f, MAX_PATH, c, MAX_PATH, nullptr, 0))) {
+                file = f;
+                color = c;
+            }
+        }
+    }
+    m_visualStyle = skin::ClassifyVisualStyle(file, color, bits);
+    COLORREF accent = GetSysColor(COLOR_HIGHLIGHT);
+    switch (m_visualStyle) {
+    case skin::VisualStyle::NormalColor: accent = RGB(49, 106, 197); break;
+    case skin::VisualStyle::Homestead: accent = RGB(147, 160, 112); break;
+    case skin::VisualStyle::Metallic: accent = RGB(165, 164, 189); break;
+    case skin::VisualStyle::Royale: accent = RGB(51, 94, 168); break;
+    case skin::VisualStyle::Aero: accent = RGB(51, 153, 255); break;
+    case skin::VisualStyle::Other:
+    case skin::VisualStyle::None: break;
+    }
+    // 30..40: accent toward the window colour; 41..51: face toward shadow; 52..62: highlight toward face.
+    for (int j = 0; j <= 10; ++j) {
+        m_shared[30 + j] = Blend(accent, GetSysColor(COLOR_WINDOW), j * 10);
+        m_shared[41 + j] = Blend(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNSHADOW), j * 10);
+        m_shared[52 + j] = Blend(GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_BTNFACE), j * 10);
+    }
+}
+
+COLORREF CSkinEngine::GetSharedColor(int index) const {
+    if (index > 62) return static_cast<COLORREF>(index);
+    if (index < 0) return 0;
+    return m_sharedOverride[index] != CLR_INVALID ? m_sharedOverride[index] : m_shared[index];
+}
+
+void CSkinEngine::SetSharedColorOverride(int index, COLORREF color) {
+    if (index >= 0 && index <= 62) m_sharedOverride[index] = color;
+}
+
+CSkinWindowSink* CSkinEngine::FindSkinObject(HWND hwnd) {
+    EnterCriticalSection(&m_critical);
+    auto it = m_windowMap.find(hwnd);
+    CSkinWindowSink* sink = it == m_windowMap.end() ? nullptr : it->second;
+    LeaveCriticalSection(&m_critical);
+    return sink;
+}
+
+void CSkinEngine::AddSkinObject(HWND hwnd, CSkinWindowSink* object) {
+    EnterCriticalSection(&m_critical);
+    m_windowMap[hwnd] = object;
+    LeaveCriticalSection(&m_critical);
+}
+
+void CSkinEngine::DetachWindow(HWND hwnd) {
+    CSkinWindowSink* sink = nullptr;
+    EnterCriticalSection(&m_critical);
+    auto it = m_windowMap.find(hwnd);
+    if (it != m_windowMap.end()) {
+        sink = it->second;
+        m_windowMap.erase(it);
+    }
+    LeaveCriticalSection(&m_critical);
+    if (sink) sink->DetachFromWindow();
+}
+
+void CSkinEngine::DetachAll() {
+    std::vector<CSkinWindowSink*> sinks;
+    EnterCriticalSection(&m_critical);
+    for (const auto& entry : m_windowMap) sinks.push_back(entry.second);
+    m_windowMap.clear();
+    LeaveCriticalSection(&m_critical);
+    for (CSkinWindowSink* sink : sinks) sink->DetachFromWindow();
+}
+
+size_t CSkinEngine::GetSkinObjectCount() {
+    EnterCriticalSection(&m_critical);
+    size_t n = m_windowMap.size();
+    LeaveCriticalSection(&m_critical);
+    return n;
+}

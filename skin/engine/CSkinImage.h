@@ -1,0 +1,108 @@
+#pragma once
+// One decoded theme image (all frames of a part in one bitmap) and how it is drawn
+// into a rectangle: solid regions, nine-grid stretch or tile, colour key, alpha.
+#include <windows.h>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "SkinGdi.h"
+
+namespace skin {
+
+// Decoded PNG: top-down rows of blue, green, red, alpha (alpha 0 when the image has no alpha channel).
+struct DecodedImage {
+    int width = 0;
+    int height = 0;
+    bool hasAlpha = false;
+    std::vector<uint32_t> pixels;
+};
+// Largest side accepted; larger images are refused before any pixel memory is taken.
+constexpr int kMaxImageSide = 4096;
+bool DecodePng(const void* data, size_t size, DecodedImage& out);
+
+// Scaled margins and the nine cells of one draw.
+struct NineGridCell {
+    RECT dest;
+    RECT src;
+    bool tiled;  // edges and centre are tiled copies; corners plain copies
+};
+struct NineGridPlan {
+    int tileFlags = 0;  // 1 vertical, 2 horizontal
+    std::vector<NineGridCell> cells;
+};
+// Empty plan when nothing is to be drawn.
+NineGridPlan PlanNineGrid(const RECT& dest, const RECT& src, const RECT& margins, int sizingType,
+                          bool borderOnly);
+// Pieces of one tiled copy as (dest, src) pairs; a single pair is a plain (stretched) copy.
+std::vector<std::pair<RECT, RECT>> PlanTiledCopy(const RECT& dest, const RECT& src, int tileFlags);
+
+}  // namespace skin
+
+class CSkinImage {
+public:
+    struct SolidRect {
+        RECT rect;       // bitmap coordinates, top-down
+        uint32_t color;  // red low byte, green, blue, alpha on top when the image has alpha
+    };
+
+    CSkinImage() = default;
+    CSkinImage(const CSkinImage&) = delete;
+    CSkinImage& operator=(const CSkinImage&) = delete;
+
+    BOOL LoadFromResource(HMODULE module, LPCSTR resourceName, BOOL premultiply = TRUE);
+    BOOL LoadFromFile(LPCSTR path, BOOL premultiply = TRUE);
+    BOOL LoadFromPngMemory(const void* data, size_t size, BOOL premultiply = TRUE);
+    // Packed device-independent bitmap: header, colour table, pixels.
+    BOOL LoadFromPackedDib(const void* data, size_t size, BOOL premultiply = TRUE);
+
+    int GetWidth() const { return m_width; }
+    int GetHeight() const { return m_height; }
+    BOOL HasAlpha() const { return m_hasAlpha; }
+    BOOL IsMirrored() const { return m_mirrored; }
+    HBITMAP GetBitmap() const { return m_bitmap.Get(); }
+    COLORREF GetLastTransparentColor() const { return m_lastTransparentColor; }
+    const std::vector<SolidRect>& GetSolidRects() const { return m_solidRects; }
+    void SetMirrorAllowed(BOOL allowed) { m_mirrorAllowed = allowed; }
+
+    void PrepareSolidRects(int frameCount, BOOL horizontalLayout, const RECT& margins);
+    void Draw(HDC dc, const RECT& dest, const RECT& src, const RECT& margins, COLORREF transparentColor,
+              int sizingType, BOOL borderOnly);
+
+    // The engine's own blending and keyed copy, normally used only when msimg32 lacks them.
+    static void ForceSoftwareBlending(bool force);
+
+private:
+    BOOL AdoptDecoded(const skin::DecodedImage& img, BOOL premultiply);
+    BOOL AdoptBitmap(HBITMAP bitmap, BOOL alpha);
+    const SolidRect* FindSolid(const RECT& src) const;
+    void NineGrid(HDC dc, const RECT& dest, const RECT& src, const RECT& margins, int sizingType,
+                  BOOL borderOnly);
+    void TiledCopy(HDC dc, HDC mem, const RECT& d, const RECT& s, int flags);
+    void CellCopy(HDC dc, HDC mem, const RECT& d, const RECT& s);
+    void SoftwareAlphaBlend(HDC dc, const RECT& d, const RECT& s);
+    void FlipPixels();
+
+    BOOL m_mirrorAllowed = TRUE;
+    skin::Bitmap m_bitmap;
+    uint32_t* m_bits = nullptr;  // pixels of a 32-bit top-down section, else null
+    BOOL m_hasAlpha = FALSE;
+    BOOL m_mirrored = FALSE;
+    BOOL m_solidRectsReady = FALSE;
+    int m_width = 0;
+    int m_height = 0;
+    COLORREF m_lastTransparentColor = CLR_INVALID;
+    std::vector<SolidRect> m_solidRects;
+};
+
+// Images of one class handle, by upper-cased path. Failed loads are tried again later.
+class CSkinPackage;
+class CSkinImageCache {
+public:
+    CSkinImage* Get(CSkinPackage* package, const std::string& imagePath, BOOL premultiply = TRUE);
+    size_t GetCount() const { return m_images.size(); }
+
+private:
+    std::vector<std::pair<std::string, std::unique_ptr<CSkinImage>>> m_images;
+};

@@ -1,0 +1,77 @@
+#pragma once
+// Where a theme comes from: a module's resources or a folder with the INI file and images.
+#include <windows.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CString.h"
+#include "CSkinRefCounted.h"
+
+class CSkinEngine;
+class CSkinSchema;
+class CSkinImage;
+
+namespace skin {
+
+// Splits UTF-16 theme text into lines: a line ends at U+000D (one U+000A after it is skipped),
+// U+0000 ends the text, and a last line without U+000D is not read.
+class Utf16LineReader {
+public:
+    Utf16LineReader() = default;
+    // byteCount is rounded down to whole code units; a leading U+FEFF is skipped.
+    Utf16LineReader(const void* data, size_t byteCount);
+    bool Next(std::wstring& line);
+
+private:
+    std::vector<wchar_t> m_units;
+    size_t m_pos = 0;
+};
+
+// Resource name of a theme path: every "." and "\" becomes "_".
+std::string DeriveResourceName(const std::string& path);
+// Name of the first "[File." section of the index text, "" when there is none.
+std::wstring FindDefaultThemeSection(const wchar_t* text, size_t count);
+// Wide text to the process's 8-bit code page.
+std::string ToAnsi(const std::wstring& text);
+
+}  // namespace skin
+
+class CSkinPackage : public CSkinRefCounted {
+public:
+    explicit CSkinPackage(CSkinEngine* engine = nullptr);
+
+    virtual BOOL Open(LPCSTR packagePath, LPCSTR iniFileName);
+    virtual BOOL ReadLine(CString& line);
+    virtual void Close();
+    virtual CSkinSchema* CreateSchema();
+    // Caller owns the image; null when it is missing or cannot be decoded.
+    virtual std::unique_ptr<CSkinImage> OpenImage(LPCSTR relativePath, BOOL premultiply = TRUE);
+
+    // A module loaded by someone else; Close leaves it loaded.
+    BOOL OpenModule(HMODULE module, LPCSTR iniFileName);
+
+    const CString& GetPackagePath() const { return m_packagePath; }
+    const CString& GetIniFileName() const { return m_iniFileName; }
+    BOOL IsOpen() const { return m_module != nullptr || m_folderMode; }
+    BOOL IsFolderMode() const { return m_folderMode; }
+    HMODULE GetModule() const { return m_module; }
+    CSkinEngine* GetEngine() const { return m_engine; }
+
+protected:
+    ~CSkinPackage() override;
+
+private:
+    BOOL OpenThemeResource();
+    BOOL OpenFolderFile(const std::string& path);
+
+    CSkinEngine* m_engine;
+    CString m_packagePath;
+    CString m_iniFileName;
+    HMODULE m_module = nullptr;
+    bool m_ownsModule = false;
+    bool m_folderMode = false;
+    skin::Utf16LineReader m_moduleText;
+    std::vector<std::string> m_fileLines;  // folder carrier, read at Open
+    size_t m_fileLine = 0;
+};
