@@ -2,6 +2,7 @@
 #include "CWnd.h"
 
 class CButton : public CWnd {
+    DECLARE_DYNAMIC(CButton)
 public:
     int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
     void SetCheck(int state) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(state)); }

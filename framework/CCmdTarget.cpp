@@ -1,5 +1,7 @@
 #include "CCmdTarget.h"
 
+IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
+
 LONG CCmdTarget::InternalRelease()
 {
     const LONG left = --m_dwRef;

@@ -28,6 +28,7 @@ constexpr UINT WM_REFLECT_BASE = 0xBC00;
 constexpr UINT WM_CTLCOLOR_KEY = 0x0019;
 
 class CCmdTarget : public CObject {
+    DECLARE_DYNAMIC(CCmdTarget)
 public:
     CCmdTarget() = default;
 

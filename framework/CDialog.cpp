@@ -31,6 +31,8 @@ void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
         ::SendMessageA(item, BM_SETCHECK, static_cast<WPARAM>(value), 0);
 }
 
+IMPLEMENT_DYNAMIC(CDialog, CWnd)
+
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDOK, OnOKCommand)
     ON_COMMAND(IDCANCEL, OnCancelCommand)

@@ -2,6 +2,7 @@
 #include "CWnd.h"
 
 class CEdit : public CWnd {
+    DECLARE_DYNAMIC(CEdit)
 public:
     BOOL SetReadOnly(BOOL readOnly = TRUE) { return static_cast<BOOL>(SendMessage(EM_SETREADONLY, static_cast<WPARAM>(readOnly))); }
     void SetSel(int start, int end) { SendMessage(EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end)); }

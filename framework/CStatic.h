@@ -2,6 +2,7 @@
 #include "CWnd.h"
 
 class CStatic : public CWnd {
+    DECLARE_DYNAMIC(CStatic)
 public:
     HBITMAP SetBitmap(HBITMAP bitmap)
     {

@@ -31,6 +31,8 @@ LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam)
 
 }  // namespace
 
+IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
+
 CWnd::~CWnd()
 {
     if (m_hWnd) {
