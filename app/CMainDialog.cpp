@@ -1,5 +1,8 @@
 #include "CMainDialog.h"
 #include "RegistryEnvironment.h"
+#include "EnvironmentComposition.h"
+#include "JdkLocator.h"
+#include "CFolderPickerDialog.h"
 #include "resource.h"
 
 namespace {
@@ -28,6 +31,10 @@ CString SystemReason(LONG status)
 BEGIN_MESSAGE_MAP(CMainDialog, CDialog)
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
+    ON_BN_CLICKED(IDC_AUTO_CLASSPATH, OnAutoClasspath)
+    ON_BN_CLICKED(IDC_BROWSE, OnBrowse)
+    ON_BN_CLICKED(IDC_DETECT_JDK, OnDetectJdk)
+    ON_EN_CHANGE(IDC_JAVA_HOME, OnChangeJavaHome)
 END_MESSAGE_MAP()
 
 CMainDialog::CMainDialog(CWnd* pParent)
@@ -60,6 +67,8 @@ BOOL CMainDialog::OnInitDialog()
     CDialog::OnInitDialog();
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
+    m_strAcceptedJavaHome = m_strJavaHome;
+    UpdateClasspathField();
     return TRUE;
 }
 
@@ -113,4 +122,56 @@ void CMainDialog::OnPaint()
 HCURSOR CMainDialog::OnQueryDragIcon()
 {
     return static_cast<HCURSOR>(m_hIcon);
+}
+
+void CMainDialog::UpdateClasspathField()
+{
+    m_editClasspath.SendMessage(EM_SETREADONLY, static_cast<WPARAM>(m_bAutoClasspath));
+    m_editClasspath.SetWindowText(ComposeClasspath(m_bAutoClasspath, m_editJavaHome.GetWindowText()));
+}
+
+void CMainDialog::OnChangeJavaHome()
+{
+    const CString javaHome = m_editJavaHome.GetWindowText();
+    CString binFolder;
+    if (!ComposeJdkBinFolder(javaHome, binFolder) && !m_bRefusingJavaHome) {
+        // Its bin folder could never reach PATH, so OK would report a success that is not
+        // one: undo the change (which recomposes both fields) and say why.
+        m_bRefusingJavaHome = true;
+        m_editJavaHome.SetWindowText(m_strAcceptedJavaHome);
+        m_editJavaHome.SetSel(m_strAcceptedJavaHome.GetLength(), m_strAcceptedJavaHome.GetLength());
+        m_bRefusingJavaHome = false;
+        CString message;
+        message.Format("JAVA_HOME 路径过长（%d 字节），加上 \\bin 后超出系统路径长度上限 %d，无法加入 PATH。\r\n"
+                       "已恢复为原来的值，请选择较短的路径。",
+                       javaHome.GetLength(), MAX_PATH - 1);
+        MessageBox(message, kCaption, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    if (!m_bRefusingJavaHome)
+        m_strAcceptedJavaHome = javaHome;
+    m_editPath.SetWindowText(ComposePath(m_strPath, javaHome));
+    UpdateClasspathField();
+}
+
+void CMainDialog::OnAutoClasspath()
+{
+    m_bAutoClasspath = m_checkAuto.GetCheck();
+    UpdateClasspathField();
+}
+
+void CMainDialog::OnBrowse()
+{
+    CFolderPickerDialog picker(this);
+    if (picker.DoModal() == IDOK)
+        m_editJavaHome.SetWindowText(CString(picker.m_szSelectedPath));
+}
+
+void CMainDialog::OnDetectJdk()
+{
+    // Up to 72 searches, some on slow drives: show that the dialog is busy.
+    const HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
+    const CString jdkHome = FindJdkHome();
+    ::SetCursor(previous);
+    m_editJavaHome.SetWindowText(jdkHome);
 }

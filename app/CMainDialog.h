@@ -13,6 +13,12 @@ protected:
     void OnPaint();
     HCURSOR OnQueryDragIcon();
 
+    void UpdateClasspathField();
+    void OnAutoClasspath();
+    void OnBrowse();
+    void OnDetectJdk();
+    void OnChangeJavaHome();
+
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -26,4 +32,7 @@ private:
     CString m_strPath;        // the machine-wide PATH as read at construction
     LONG m_lPathReadStatus;   // why m_strPath may not be the real PATH
     HICON m_hIcon = nullptr;
+    // The JAVA_HOME text last accepted; a change too long for PATH is undone to it.
+    CString m_strAcceptedJavaHome;
+    bool m_bRefusingJavaHome = false;
 };
