@@ -31,6 +31,8 @@ CString SystemReason(LONG status)
 BEGIN_MESSAGE_MAP(CMainDialog, CDialog)
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_MOUSEMOVE()
     ON_BN_CLICKED(IDC_AUTO_CLASSPATH, OnAutoClasspath)
     ON_BN_CLICKED(IDC_BROWSE, OnBrowse)
     ON_BN_CLICKED(IDC_DETECT_JDK, OnDetectJdk)
@@ -67,6 +69,25 @@ BOOL CMainDialog::OnInitDialog()
     CDialog::OnInitDialog();
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
+
+    // The banner ripples; if the effect cannot be set up it is simply a still picture.
+    m_hBanner = LoadBitmapA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDB_BANNER));
+    ripple::Create(m_ripple, GetDlgItem(IDC_BANNER), m_hBanner, 20, FALSE);
+    ripple::SetAutoDrops(m_ripple, 1, 5, 2, 180);
+
+    m_linkContact.SubclassDlgItem(IDC_LINK_CONTACT, this);
+    m_linkContact.SetUnderlined(TRUE);
+    m_linkContact.SetTarget("tencent://Message/?Uin=" TAMRIVEL_CONTACT_IM);
+    m_linkContact.SetTooltipText("联系QQ " TAMRIVEL_CONTACT_IM);
+
+    m_linkMail.SubclassDlgItem(IDC_LINK_MAIL, this);
+    m_linkMail.SetTarget("mailto:" TAMRIVEL_CONTACT_MAIL);
+    m_linkMail.SetTooltipText("发送邮件给 " TAMRIVEL_CONTACT_MAIL);
+
+    m_btnBrowse.SubclassDlgItem(IDC_BROWSE, this);
+    m_btnBrowse.SetHoverBitmaps(IDB_BROWSE_NORMAL, IDB_BROWSE_PRESSED, IDB_BROWSE_HOVER, 0);
+    m_btnBrowse.SizeToContent();
+
     m_strAcceptedJavaHome = m_strJavaHome;
     UpdateClasspathField();
     return TRUE;
@@ -122,6 +143,33 @@ void CMainDialog::OnPaint()
 HCURSOR CMainDialog::OnQueryDragIcon()
 {
     return static_cast<HCURSOR>(m_hIcon);
+}
+
+namespace {
+
+// A point of the dialog's client area in the banner picture's own coordinates.
+POINT ToBanner(HWND dialog, CPoint point)
+{
+    POINT p = point;
+    ::ClientToScreen(dialog, &p);
+    ::ScreenToClient(::GetDlgItem(dialog, IDC_BANNER), &p);
+    return p;
+}
+
+}  // namespace
+
+void CMainDialog::OnLButtonDown(UINT, CPoint point)
+{
+    const POINT p = ToBanner(m_hWnd, point);
+    ripple::Drop(m_ripple, p.x, p.y, 8, 256);
+    Default();
+}
+
+void CMainDialog::OnMouseMove(UINT, CPoint point)
+{
+    const POINT p = ToBanner(m_hWnd, point);
+    ripple::Drop(m_ripple, p.x, p.y, 1, 40);
+    Default();
 }
 
 void CMainDialog::UpdateClasspathField()

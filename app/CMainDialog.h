@@ -1,5 +1,8 @@
 #pragma once
 #include "Afx.h"
+#include "CHoverBitmapButton.h"
+#include "CHyperLink.h"
+#include "RippleEffect.h"
 
 class CMainDialog : public CDialog {
 public:
@@ -12,6 +15,8 @@ protected:
 
     void OnPaint();
     HCURSOR OnQueryDragIcon();
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnMouseMove(UINT flags, CPoint point);
 
     void UpdateClasspathField();
     void OnAutoClasspath();
@@ -32,6 +37,11 @@ private:
     CString m_strPath;        // the machine-wide PATH as read at construction
     LONG m_lPathReadStatus;   // why m_strPath may not be the real PATH
     HICON m_hIcon = nullptr;
+    HBITMAP m_hBanner = nullptr;  // lives, like the ripple's buffers, until the process ends
+    RippleEffect m_ripple;
+    CHoverBitmapButton m_btnBrowse;
+    CHyperLink m_linkContact;
+    CHyperLink m_linkMail;
     // The JAVA_HOME text last accepted; a change too long for PATH is undone to it.
     CString m_strAcceptedJavaHome;
     bool m_bRefusingJavaHome = false;
