@@ -58,6 +58,13 @@ COLORREF Blend(COLORREF a, COLORREF b, int percentOfB) {
     return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
 }
 
+BOOL CALLBACK PostSysColorChange(HWND hwnd, LPARAM) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == GetCurrentProcessId()) PostMessageA(hwnd, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
+}
+
 std::wstring Upper(std::wstring s) {
     for (wchar_t& c : s)
         if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
@@ -283,14 +290,7 @@ void CSkinEngine::SetInterception(std::unique_ptr<CSkinInterception> interceptio
 void CSkinEngine::OnSkinChanged(BOOL wasEnabled, BOOL isEnabled) {
     if (CWinApp* app = AfxGetApp())
         if (app->m_pMainWnd && app->m_pMainWnd->m_hWnd) ::SendMessageA(app->m_pMainWnd->m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
-    EnumWindows(
-        [](HWND hwnd, LPARAM) -> BOOL {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            if (pid == GetCurrentProcessId()) PostMessageA(hwnd, WM_SYSCOLORCHANGE, 0, 0);
-            return TRUE;
-        },
-        0);
+    EnumWindows(PostSysColorChange, 0);
     // A snapshot, so that objects may detach themselves while they are told.
     std::vector<std::pair<HWND, CSkinWindowSink*>> entries;
     EnterCriticalSection(&m_critical);
