@@ -1,10 +1,18 @@
 #include "CMainApp.h"
 #include "CMainDialog.h"
+#include "CSkinEngine.h"
+
+#include <cstdlib>
 
 CMainApp theApp;
 
 BOOL CMainApp::InitInstance()
 {
+    // Before the first window exists, so that every window of the dialog is skinned.
+    CSkinEngine* skin = CSkinEngine::Instance();
+    skin->SetApplyOptions(skin->GetApplyOptions() | SkinApplyMetrics);
+    skin->LoadSkin(__argv[0], nullptr);  // on failure the program keeps the system's look
+
     CMainDialog dlg(nullptr);
     m_pMainWnd = &dlg;
     dlg.DoModal();
