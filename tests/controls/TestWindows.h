@@ -12,21 +12,39 @@ inline LRESULT CALLBACK TestWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
+// The class of every test window: plain default processing, arrow cursor, button-face background.
+inline const char* TestWindowClass() {
+    static ATOM atom = [] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = TestWindowProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        wc.lpszClassName = "TamrivelTestWindow";
+        return RegisterClassA(&wc);
+    }();
+    (void)atom;
+    return "TamrivelTestWindow";
+}
+
+// One top-level window for the whole program, never destroyed: under an X server without a window
+// manager, hiding or destroying a top-level window stalls for seconds, so test windows are its children.
+inline HWND HostWindow() {
+    static HWND host = [] {
+        HWND h = CreateWindowExA(0, TestWindowClass(), "host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, 760,
+                                 560, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        SetForegroundWindow(h);
+        UpdateWindow(h);
+        return h;
+    }();
+    return host;
+}
+
 struct TestWindow {
     HWND hwnd = nullptr;
 
-    TestWindow(int w, int h, int x = 40, int y = 40, DWORD style = WS_POPUP | WS_VISIBLE) {
-        static ATOM atom = [] {
-            WNDCLASSA wc = {};
-            wc.lpfnWndProc = TestWindowProc;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-            wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-            wc.lpszClassName = "TamrivelTestWindow";
-            return RegisterClassA(&wc);
-        }();
-        (void)atom;
-        hwnd = CreateWindowExA(0, "TamrivelTestWindow", "test", style, x, y, w, h, nullptr, nullptr,
+    TestWindow(int w, int h, int x = 40, int y = 40) {
+        hwnd = CreateWindowExA(0, TestWindowClass(), "test", WS_CHILD | WS_VISIBLE, x, y, w, h, HostWindow(), nullptr,
                                GetModuleHandleA(nullptr), nullptr);
         UpdateWindow(hwnd);
     }
@@ -129,4 +147,63 @@ inline std::vector<uint32_t> ReadWindowPixels(HWND hwnd, int w, int h, int x = 0
     std::vector<uint32_t> px = BitmapPixels(bmp);
     DeleteObject(bmp);
     return px;
+}
+
+// ---- real input ---------------------------------------------------------------------------------
+
+// Moves the pointer through the system's input queue, as a user's mouse would.
+inline void MouseMoveTo(int x, int y) {
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    in.mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+}
+
+inline void MouseButton(bool down) {
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &in, sizeof in);
+}
+
+inline void Key(WORD vk, bool down) {
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &in, sizeof in);
+}
+
+inline POINT CentreOf(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// Redirects one imported function of this test program (by DLL and function name) and returns the
+// original; the program's own code, the controls included, then calls the replacement.
+inline void* PatchImport(const char* dll, const char* function, void* replacement) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name; ++imp) {
+        if (lstrcmpiA(reinterpret_cast<const char*>(base + imp->Name), dll) != 0) continue;
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (lstrcmpA(reinterpret_cast<const char*>(byName->Name), function) != 0) continue;
+            DWORD old = 0;
+            VirtualProtect(&slots->u1.Function, sizeof(void*), PAGE_READWRITE, &old);
+            void* previous = reinterpret_cast<void*>(slots->u1.Function);
+            slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            VirtualProtect(&slots->u1.Function, sizeof(void*), old, &old);
+            return previous;
+        }
+    }
+    return nullptr;
 }
