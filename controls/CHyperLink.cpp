@@ -1,5 +1,6 @@
 #include "CHyperLink.h"
 #include <shellapi.h>
+#include <string>
 
 namespace {
 
@@ -13,6 +14,44 @@ constexpr UINT kUnknownErrorString = 9370;
 constexpr int kKnownErrors[] = {0, SE_ERR_FNF, SE_ERR_PNF, SE_ERR_ACCESSDENIED, SE_ERR_OOM, ERROR_BAD_FORMAT,
                                 SE_ERR_SHARE, SE_ERR_ASSOCINCOMPLETE, SE_ERR_DDETIMEOUT, SE_ERR_DDEFAIL,
                                 SE_ERR_DDEBUSY, SE_ERR_NOASSOC, SE_ERR_DLLNOTFOUND};
+
+// Shows a message as AfxMessageBox does. A text that the 8-bit code page cannot carry (code page 936
+// has no registered sign) goes out through the wide API instead, with the same owner and caption.
+void ShowMessage(const std::wstring& text, UINT type)
+{
+    BOOL lossy = FALSE;
+    const int bytes = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, nullptr, 0, nullptr, &lossy);
+    if (!lossy && bytes > 0) {
+        std::string narrow(static_cast<size_t>(bytes), '\0');
+        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, &narrow[0], bytes, nullptr, nullptr);
+        AfxMessageBox(narrow.c_str(), type);
+        return;
+    }
+    CWnd* main = AfxGetMainWnd();
+    HWND owner = main && ::IsWindowEnabled(main->m_hWnd) ? main->m_hWnd : ::GetActiveWindow();
+    std::wstring caption;
+    CWinApp* app = AfxGetApp();
+    if (app && !app->m_strAppName.IsEmpty()) {
+        wchar_t buffer[260] = {};
+        ::MultiByteToWideChar(CP_ACP, 0, app->m_strAppName, -1, buffer, 260);
+        caption = buffer;
+    } else {
+        wchar_t path[MAX_PATH] = {};
+        ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+        caption = path;
+        caption = caption.substr(caption.find_last_of(L'\\') + 1);
+        const size_t dot = caption.find(L'.');
+        if (dot != std::wstring::npos && dot > 0) caption.resize(dot);
+    }
+    ::MessageBoxW(owner, text.c_str(), caption.c_str(), type);
+}
+
+std::wstring LoadWide(UINT id)
+{
+    const wchar_t* text = nullptr;
+    const int length = ::LoadStringW(AfxGetResourceHandle(), id, reinterpret_cast<LPWSTR>(&text), 0);
+    return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+}
 
 }  // namespace
 
@@ -165,22 +204,23 @@ BOOL CHyperLink::IsPointerOverLink() const
 
 void CHyperLink::ShowOpenError(int code)
 {
-    CString text;
+    std::wstring text;
     bool known = false;
     for (size_t i = 0; i < sizeof kKnownErrors / sizeof kKnownErrors[0]; ++i) {
         if (kKnownErrors[i] == code) {
-            text.LoadString(kFirstErrorString + static_cast<UINT>(i));
+            text = LoadWide(kFirstErrorString + static_cast<UINT>(i));
             known = true;
             break;
         }
     }
     if (!known) {
-        CString format;
-        format.LoadString(kUnknownErrorString);
-        text.Format(format, code);
+        const std::wstring format = LoadWide(kUnknownErrorString);
+        wchar_t buffer[512] = {};
+        _snwprintf(buffer, 511, format.c_str(), code);
+        text = buffer;
     }
     ::MessageBeep(MB_ICONEXCLAMATION);
-    AfxMessageBox(text, MB_ICONEXCLAMATION);
+    ShowMessage(text, MB_ICONEXCLAMATION);
 }
 
 BOOL CHyperLink::InitLink()
