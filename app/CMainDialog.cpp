@@ -74,6 +74,11 @@ BOOL CMainDialog::OnInitDialog()
     m_hBanner = LoadBitmapA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDB_BANNER));
     ripple::Create(m_ripple, GetDlgItem(IDC_BANNER), m_hBanner, 20, FALSE);
     ripple::SetAutoDrops(m_ripple, 1, 5, 2, 180);
+#ifdef TAMRIVEL_TEST_HOOKS
+    // Test builds only: end-to-end tests stop the rain to watch the water come to rest.
+    if (GetEnvironmentVariableA("TAMRIVEL_TEST_NO_RAIN", nullptr, 0) != 0)
+        ripple::SetAutoDrops(m_ripple, 0, 0, 0, 0);
+#endif
 
     m_linkContact.SubclassDlgItem(IDC_LINK_CONTACT, this);
     m_linkContact.SetUnderlined(TRUE);
