@@ -83,7 +83,7 @@ double NowNs() {
 }  // namespace
 
 struct Result {
-    double stepNs, renderNs, plainNs;
+    double stepNs, renderNs, scalarNs, plainNs;
     int movedTicks, mismatches;
 };
 
@@ -91,7 +91,7 @@ Result Run(const ripple_reference::Picture& source, const Drops& drops, int tick
     const int32_t stride = ripple::DibStride(kWidth);
     std::vector<int32_t> cur(size_t(kWidth) * kHeight), prev(cur.size());
     std::vector<uint32_t> lookup(ripple::LookupCells(kWidth, kHeight));
-    std::vector<uint8_t> frame(source.bytes);
+    std::vector<uint8_t> frame(source.bytes), scalarFrame(source.bytes);
     ripple::BuildLookup(source.bytes.data(), lookup.data(), kWidth, kHeight, stride);
     std::vector<std::vector<uint8_t>> fastFrames;
     std::vector<uint8_t> fastMoved;
@@ -105,8 +105,12 @@ Result Run(const ripple_reference::Picture& source, const Drops& drops, int tick
         double t1 = NowNs();
         bool moved = ripple::RenderCells(cur.data(), lookup.data(), frame.data(), kWidth, kHeight, stride);
         double t2 = NowNs();
+        ripple::RenderCellsScalar(cur.data(), lookup.data(), scalarFrame.data(), kWidth, kHeight, stride);
+        double t3 = NowNs();
         res.stepNs += t1 - t0;
         res.renderNs += t2 - t1;
+        res.scalarNs += t3 - t2;
+        if (scalarFrame != frame) ++res.mismatches;
         fastMoved.push_back(moved);
         if (t % 10 == 0) fastFrames.push_back(frame);
     }
@@ -134,6 +138,7 @@ void Print(const char* name, const Result& r, int ticks, double cells) {
     std::printf("  fast  step   %6.3f ns/cell\n", r.stepNs / ticks / cells);
     std::printf("  fast  render %6.3f ns/cell\n", r.renderNs / ticks / cells);
     std::printf("  fast  tick   %6.3f ns/cell  (goal <= 2.000)\n", (r.stepNs + r.renderNs) / ticks / cells);
+    std::printf("  scalar render %5.3f ns/cell  (the path without SSE2)\n", r.scalarNs / ticks / cells);
     std::printf("  plain tick   %6.3f ns/cell\n", r.plainNs / ticks / cells);
     std::printf("  speed-up     %6.2fx\n", r.plainNs / (r.stepNs + r.renderNs));
     std::printf("  bit-identical: %s (%d mismatches)\n", r.mismatches ? "NO" : "yes", r.mismatches);

@@ -1,7 +1,8 @@
 #include "RippleEffect.h"
 
 #include <cstring>
-#if defined(__SSE2__)
+#if defined(__x86_64__) || defined(__i386__)
+#define RIPPLE_SSE2 1
 #include <emmintrin.h>
 #endif
 #include <initializer_list>
@@ -140,12 +141,13 @@ bool RenderCellsScalar(const int32_t* heights, const uint32_t* lookup, uint8_t* 
     return moved;
 }
 
-#if defined(__SSE2__)
+#if defined(RIPPLE_SSE2)
+namespace {
 // Four pixels at a time: the displacement, the bounds and the table index are computed in vector
 // lanes; the gathers are scalar. A surface whose heights could overflow 32-bit lanes, and blocks that
 // contain a point displaced outside the picture, take the scalar path, so results equal it exactly.
-bool RenderCells(const int32_t* heights, const uint32_t* lookup, uint8_t* frame, int32_t width, int32_t height,
-                 int32_t stride) {
+__attribute__((target("sse2"))) bool RenderCellsSse2(const int32_t* heights, const uint32_t* lookup,
+                                                     uint8_t* frame, int32_t width, int32_t height, int32_t stride) {
     if (width >= 32768 || height >= 32768)
         return RenderCellsScalar(heights, lookup, frame, width, height, stride);
     const size_t cells = size_t(width) * size_t(height);
@@ -223,6 +225,19 @@ bool RenderCells(const int32_t* heights, const uint32_t* lookup, uint8_t* frame,
             moved |= RenderPixel(h, w, x, y, lookup, half, dst + x * 3, uint64_t(width), uint64_t(height));
     }
     return moved || _mm_movemask_epi8(anyMoved) != 0;
+}
+}  // namespace
+
+// 32-bit builds target processors that may lack SSE2, so they ask the processor first.
+bool RenderCells(const int32_t* heights, const uint32_t* lookup, uint8_t* frame, int32_t width, int32_t height,
+                 int32_t stride) {
+#if defined(__SSE2__)
+    return RenderCellsSse2(heights, lookup, frame, width, height, stride);
+#else
+    static const bool sse2 = __builtin_cpu_supports("sse2");
+    return sse2 ? RenderCellsSse2(heights, lookup, frame, width, height, stride)
+                : RenderCellsScalar(heights, lookup, frame, width, height, stride);
+#endif
 }
 #else
 bool RenderCells(const int32_t* heights, const uint32_t* lookup, uint8_t* frame, int32_t width, int32_t height,
