@@ -49,6 +49,12 @@ bool RunPngDecode(PngDecodeState& st, PngSource& src) {
     png_set_read_fn(st.png, &src, PngRead);
     png_set_user_limits(st.png, kMaxImageSide, kMaxImageSide);
     png_set_chunk_malloc_max(st.png, 8u << 20);
+    // Metadata is never used; skipping it unread also keeps an oversized text or profile chunk
+    // (only a warning to the library) from allocating whatever length it claims.
+    static const png_byte kIgnored[] =
+        "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0pCAL\0sCAL\0tIME\0pHYs\0oFFs\0sBIT\0cHRM\0sRGB\0hIST\0";
+    png_set_keep_unknown_chunks(st.png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(st.png, PNG_HANDLE_CHUNK_NEVER, kIgnored, 15);
     png_read_info(st.png, st.info);
     png_uint_32 w = 0, h = 0;
     int depth = 0, colorType = 0;
@@ -74,6 +80,14 @@ bool RunPngDecode(PngDecodeState& st, PngSource& src) {
     if ((st.channels != 3 && st.channels != 4) || rowBytes < static_cast<size_t>(w) * st.channels) return false;
     st.width = static_cast<int>(w);
     st.height = static_cast<int>(h);
+    if (png_get_interlace_type(st.png, st.info) == PNG_INTERLACE_NONE) {
+        // Row by row into a growing buffer: a short file fails before the whole image is allocated.
+        for (png_uint_32 y = 0; y < h; ++y) {
+            st.rows.resize(rowBytes * (y + 1));
+            png_read_row(st.png, st.rows.data() + rowBytes * y, nullptr);
+        }
+        return true;
+    }
     st.rows.resize(rowBytes * h);
     st.rowPointers.resize(h);
     for (png_uint_32 y = 0; y < h; ++y) st.rowPointers[y] = st.rows.data() + rowBytes * y;
