@@ -29,13 +29,18 @@ inline const char* TestWindowClass() {
 
 // One top-level window for the whole program, never destroyed: under an X server without a window
 // manager, hiding or destroying a top-level window stalls for seconds, so test windows are its children.
+// It stays on top, away from the top-left corner where other tests' windows appear, so that real
+// pointer input lands on it even while other test programs run.
 inline HWND HostWindow() {
     static HWND host = [] {
-        HWND h = CreateWindowExA(0, TestWindowClass(), "host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, 760,
-                                 560, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        SetForegroundWindow(h);
-        UpdateWindow(h);
-        return h;
+        const int w = 760, h = 560;
+        const int x = GetSystemMetrics(SM_CXSCREEN) - w - 20, y = GetSystemMetrics(SM_CYSCREEN) - h - 24;
+        HWND hwnd = CreateWindowExA(WS_EX_TOPMOST, TestWindowClass(), "host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                    x > 0 ? x : 0, y > 0 ? y : 0, w, h, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                    nullptr);
+        SetForegroundWindow(hwnd);
+        UpdateWindow(hwnd);
+        return hwnd;
     }();
     return host;
 }
@@ -160,6 +165,9 @@ inline void MouseMoveTo(int x, int y) {
     in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &in, sizeof in);
 }
+
+// Where the pointer waits between steps: the screen's bottom-right corner, over nobody's window.
+inline void ParkPointer() { MouseMoveTo(GetSystemMetrics(SM_CXSCREEN) - 3, GetSystemMetrics(SM_CYSCREEN) - 3); }
 
 inline void MouseButton(bool down) {
     INPUT in = {};

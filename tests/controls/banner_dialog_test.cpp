@@ -15,7 +15,15 @@ TEST(BannerInTheDialog, PointerAndClickDisturbThePictureThatReturnsAtRest) {
     harness::LaunchOptions options;
     options.environment["TAMRIVEL_TEST_NO_RAIN"] = "1";
     harness::AppUnderTest app(options);
-    ASSERT_NE(app.Dialog(), nullptr);
+    HWND dialog = app.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    // On top and away from the corner where other test programs open their windows, so that the
+    // pointer and the screen read-back meet this dialog only.
+    RECT frame;
+    GetWindowRect(dialog, &frame);
+    SetWindowPos(dialog, HWND_TOPMOST, GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left) - 30,
+                 GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top) - 30, 0, 0, SWP_NOSIZE);
+    PumpFor(100);
     HWND banner = app.Item(1000);
     ASSERT_NE(banner, nullptr);
     // The static takes the picture's size for its window, so its sunken edge hides the picture's
@@ -37,7 +45,7 @@ TEST(BannerInTheDialog, PointerAndClickDisturbThePictureThatReturnsAtRest) {
     // few stray lines. A first light touch makes the effect paint its frames over it.
     MouseMoveTo(at.x + 6, at.y + 6);
     PumpFor(30);
-    MouseMoveTo(1270, 1010);
+    ParkPointer();
     ASSERT_TRUE(PumpUntil([&] { return shown() == picture; }, 30000)) << "the banner did not settle on the picture";
 
     // The pointer gliding over the picture makes waves; then the water comes to rest again.
@@ -58,7 +66,7 @@ TEST(BannerInTheDialog, PointerAndClickDisturbThePictureThatReturnsAtRest) {
     for (int y = 130; y < 170; ++y)
         for (int x = 80; x < 120; ++x) changed += waves[size_t(y) * w + x] != picture[size_t(y) * w + x];
     EXPECT_GT(changed, 200);
-    MouseMoveTo(1270, 1010);  // away from the program's windows
+    ParkPointer();
     EXPECT_TRUE(PumpUntil([&] { return shown() == picture; }, 60000)) << "the water never came to rest";
     app.CloseBox();
     EXPECT_TRUE(app.WaitForExit());

@@ -45,7 +45,7 @@ protected:
             PatchImport("comctl32.dll", "_TrackMouseEvent", reinterpret_cast<void*>(&CountingTrack)));
         ASSERT_NE(g_realTrack, nullptr) << "the controls call _TrackMouseEvent through comctl32";
         g_trackCalls = 0;
-        MouseMoveTo(5, 5);
+        ParkPointer();
         PumpFor(50);
         // A plain push button as in the dialog template, larger than the pictures.
         HWND hwnd = parent.AddChild("BUTTON", "", WS_TABSTOP, 1004, 40, 30, 29, 24);
@@ -58,7 +58,7 @@ protected:
     void TearDown() override {
         PatchImport("comctl32.dll", "_TrackMouseEvent", reinterpret_cast<void*>(g_realTrack));
         MouseButton(false);
-        MouseMoveTo(5, 5);
+        ParkPointer();
         PumpFor(30);
     }
     std::vector<uint32_t> OnScreen() { return ReadWindowPixels(button.m_hWnd, 23, 22); }

@@ -138,12 +138,12 @@ protected:
         // A handler started by an earlier test may have taken the foreground, and with it the keyboard.
         SetForegroundWindow(HostWindow());
         PumpUntil([] { return GetForegroundWindow() == HostWindow(); }, 2000);
-        MouseMoveTo(5, 5);
+        ParkPointer();
         PumpFor(30);
     }
     void TearDown() override {
         MouseButton(false);
-        MouseMoveTo(5, 5);
+        ParkPointer();
         PumpFor(30);
     }
 
