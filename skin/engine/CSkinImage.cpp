@@ -210,6 +210,15 @@ namespace {
 
 bool g_forceSoftware = false;
 
+class Lock {
+public:
+    explicit Lock(CRITICAL_SECTION* cs) : m_cs(cs) { EnterCriticalSection(m_cs); }
+    ~Lock() { LeaveCriticalSection(m_cs); }
+
+private:
+    CRITICAL_SECTION* m_cs;
+};
+
 struct Msimg32 {
     using AlphaBlendFn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
     using TransparentBltFn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, UINT);
@@ -300,6 +309,7 @@ BOOL CSkinImage::AdoptDecoded(const DecodedImage& img, BOOL premultiply) {
     } else {
         std::memcpy(px, img.pixels.data(), n * 4);
     }
+    ResetCaches();
     m_bitmap = std::move(bmp);
     m_bits = px;
     m_hasAlpha = alpha;
@@ -391,6 +401,7 @@ BOOL CSkinImage::AdoptBitmap(HBITMAP bitmap, BOOL alpha) {
         if (bitmap) DeleteObject(bitmap);
         return FALSE;
     }
+    ResetCaches();
     m_bitmap.Reset(bitmap);
     m_bits = nullptr;
     m_hasAlpha = alpha;
@@ -500,14 +511,13 @@ void CSkinImage::PrepareSolidRects(int count, BOOL horizontal, const RECT& M) {
         void* bits = nullptr;
         Bitmap tmp(CreateDib32(m_width, m_height, &bits));
         if (!tmp) return;
-        HDC screen = GetDC(nullptr);
+        Lock lock(&m_lock);
+        if (!EnsureDCs()) return;
         {
-            MemoryDC dst(screen), src(screen);
+            MemoryDC dst(nullptr);
             dst.Select(tmp.Get());
-            src.Select(m_bitmap.Get());
-            BitBlt(dst.Get(), 0, 0, m_width, m_height, src.Get(), 0, 0, SRCCOPY);
+            BitBlt(dst.Get(), 0, 0, m_width, m_height, m_imageDC->Get(), 0, 0, SRCCOPY);
         }
-        ReleaseDC(nullptr, screen);
         GdiFlush();
         const uint32_t* p = static_cast<const uint32_t*>(bits);
         copy.assign(p, p + static_cast<size_t>(m_width) * m_height);
@@ -548,6 +558,61 @@ const CSkinImage::SolidRect* CSkinImage::FindSolid(const RECT& src) const {
     return nullptr;
 }
 
+namespace {
+constexpr size_t kMaxComposed = 8;          // per image: the sizes one part is drawn at
+constexpr int kMaxComposedArea = 512 * 512;  // larger draws are composed each time and not kept
+
+}  // namespace
+
+CSkinImage::CSkinImage() { InitializeCriticalSection(&m_lock); }
+
+CSkinImage::~CSkinImage() {
+    ResetCaches();
+    DeleteCriticalSection(&m_lock);
+}
+
+void CSkinImage::ResetCaches() {
+    // Each context lets go of its bitmap before the bitmap is deleted (members in that order).
+    m_imageDC.reset();
+    m_composed.clear();
+}
+
+bool CSkinImage::EnsureDCs() {
+    if (!m_imageDC) {
+        m_imageDC = std::make_unique<MemoryDC>(nullptr);
+        if (!*m_imageDC) {
+            m_imageDC.reset();
+            return false;
+        }
+        m_imageDC->Select(m_bitmap.Get());
+        SetStretchBltMode(m_imageDC->Get(), COLORONCOLOR);
+    }
+    return true;
+}
+
+bool CSkinImage::Matches(const Composed& c, const RECT& src, int w, int h, const RECT& m, int sizingType,
+                         BOOL borderOnly, COLORREF key) const {
+    return EqualRect(&c.src, &src) && c.width == w && c.height == h && EqualRect(&c.margins, &m) &&
+           c.sizingType == sizingType && c.borderOnly == borderOnly && c.key == key && c.mirrored == m_mirrored;
+}
+
+bool CSkinImage::ComposeInto(Composed& c) {
+    void* bits = nullptr;
+    c.bitmap.Reset(CreateDib32(c.width, c.height, &bits));  // all zero: clear for alpha images
+    c.bits = static_cast<uint32_t*>(bits);
+    if (!c.bitmap) return false;
+    c.dc = std::make_unique<MemoryDC>(nullptr);
+    if (!*c.dc) return false;
+    c.dc->Select(c.bitmap.Get());
+    const RECT local{0, 0, c.width, c.height};
+    if (c.key != CLR_INVALID) FillSolid(c.dc->Get(), local, c.key);
+    m_composing = true;
+    NineGrid(c.dc->Get(), local, c.src, c.margins, c.sizingType, c.borderOnly);
+    m_composing = false;
+    GdiFlush();
+    return true;
+}
+
 void CSkinImage::Draw(HDC dc, const RECT& dest, const RECT& src, const RECT& margins, COLORREF key,
                       int sizingType, BOOL borderOnly) {
     if (src.bottom - src.top < margins.top + margins.bottom) return;
@@ -563,32 +628,65 @@ void CSkinImage::Draw(HDC dc, const RECT& dest, const RECT& src, const RECT& mar
         }
     }
     m_lastTransparentColor = key;
-    if (key == CLR_INVALID || m_hasAlpha) {
-        NineGrid(dc, dest, src, margins, sizingType, borderOnly);
-        return;
-    }
     const int w = dest.right - dest.left, h = dest.bottom - dest.top;
-    if (w <= 0 || h <= 0) return;
-    void* bits = nullptr;
-    Bitmap tmp(CreateDib32(w, h, &bits));
-    if (!tmp) return;
-    MemoryDC mem(dc);
-    if (!mem) return;
-    mem.Select(tmp.Get());
-    RECT local{0, 0, w, h};
-    FillSolid(mem.Get(), local, key);
-    NineGrid(mem.Get(), local, src, margins, sizingType, borderOnly);
-    if (Gdi().transparentBlt && !g_forceSoftware) {
-        Gdi().transparentBlt(dc, dest.left, dest.top, w, h, mem.Get(), 0, 0, w, h, key);
-        return;
+    if (!m_bitmap || w <= 0 || h <= 0) return;
+    Lock lock(&m_lock);
+    if (!EnsureDCs()) return;
+
+    const bool destMirrored = Gdi().getLayout && [&] {
+        DWORD layout = Gdi().getLayout(dc);
+        return layout != 0 && layout != GDI_ERROR;
+    }();
+    if (m_mirrorAllowed && m_hasAlpha && (m_mirrored != FALSE) != destMirrored) FlipPixels();
+    // Without alpha the composed picture is copied by an unmirrored context, so the system mirrors it.
+    const COLORREF usedKey = m_hasAlpha ? CLR_INVALID : key;
+
+    Composed* c = nullptr;
+    Composed oneOff{};
+    for (size_t i = 0; i < m_composed.size(); ++i) {
+        if (Matches(*m_composed[i], src, w, h, margins, sizingType, borderOnly, usedKey)) {
+            if (i) std::rotate(m_composed.begin(), m_composed.begin() + static_cast<long>(i),
+                               m_composed.begin() + static_cast<long>(i) + 1);
+            c = m_composed[0].get();
+            break;
+        }
     }
-    GdiFlush();
-    const uint32_t* from = static_cast<const uint32_t*>(bits);
-    const uint32_t keyBgr = ((key & 0xFF) << 16) | (key & 0xFF00) | ((key >> 16) & 0xFF);
-    EditDestination(dc, dest, [&](uint32_t* to, int dw, int dh) {
-        for (size_t i = 0; i < static_cast<size_t>(dw) * dh; ++i)
-            if ((from[i] & 0x00FFFFFFu) != keyBgr) to[i] = from[i];
-    });
+    if (!c) {
+        auto fresh = std::make_unique<Composed>(
+            Composed{src, w, h, margins, sizingType, borderOnly, usedKey, m_mirrored, Bitmap(), nullptr, nullptr});
+        if (static_cast<int64_t>(w) * h <= kMaxComposedArea) {
+            if (!ComposeInto(*fresh)) return;
+            if (m_composed.size() >= kMaxComposed) m_composed.pop_back();
+            m_composed.insert(m_composed.begin(), std::move(fresh));
+            c = m_composed[0].get();
+        } else {
+            oneOff = std::move(*fresh);
+            if (!ComposeInto(oneOff)) return;
+            c = &oneOff;
+        }
+    }
+    HDC from = c->dc->Get();
+    if (m_hasAlpha) {
+        if (Gdi().alphaBlend && !g_forceSoftware) {
+            BLENDFUNCTION bf = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+            Gdi().alphaBlend(dc, dest.left, dest.top, w, h, from, 0, 0, w, h, bf);
+        } else {
+            SoftwareAlphaBlend(dc, dest, c->bits, w, h, RECT{0, 0, w, h});
+        }
+    } else if (usedKey != CLR_INVALID) {
+        if (Gdi().transparentBlt && !g_forceSoftware) {
+            Gdi().transparentBlt(dc, dest.left, dest.top, w, h, from, 0, 0, w, h, usedKey);
+        } else {
+            const uint32_t* pixels = c->bits;
+            const uint32_t keyBgr = ((usedKey & 0xFF) << 16) | (usedKey & 0xFF00) | ((usedKey >> 16) & 0xFF);
+            EditDestination(dc, dest, [&](uint32_t* to, int dw, int dh) {
+                for (size_t i = 0; i < static_cast<size_t>(dw) * dh; ++i)
+                    if ((pixels[i] & 0x00FFFFFFu) != keyBgr) to[i] = pixels[i];
+            });
+        }
+    } else {
+        BitBlt(dc, dest.left, dest.top, w, h, from, 0, 0, SRCCOPY);
+    }
 }
 
 void CSkinImage::FlipPixels() {
@@ -608,29 +706,16 @@ void CSkinImage::FlipPixels() {
 
 void CSkinImage::NineGrid(HDC dc, const RECT& dest, const RECT& src, const RECT& margins, int sizingType,
                           BOOL borderOnly) {
-    if (!m_bitmap) return;
+    if (!m_bitmap || !m_imageDC) return;
     NineGridPlan plan = PlanNineGrid(dest, src, margins, sizingType, borderOnly != FALSE);
     if (plan.cells.empty()) return;
     SetStretchBltMode(dc, COLORONCOLOR);
-    MemoryDC mem(dc);
-    if (!mem) return;
-    const bool destMirrored = Gdi().getLayout && [&] {
-        DWORD layout = Gdi().getLayout(dc);
-        return layout != 0 && layout != GDI_ERROR;
-    }();
-    if (m_mirrorAllowed) {
-        if (m_hasAlpha) {
-            if ((m_mirrored != FALSE) != destMirrored) FlipPixels();
-        } else if (destMirrored && Gdi().setLayout) {
-            Gdi().setLayout(mem.Get(), 0);
-        }
-    }
-    mem.Select(m_bitmap.Get());
+    HDC mem = m_imageDC->Get();
     for (const NineGridCell& cell : plan.cells) {
         if (cell.tiled)
-            TiledCopy(dc, mem.Get(), cell.dest, cell.src, plan.tileFlags);
+            TiledCopy(dc, mem, cell.dest, cell.src, plan.tileFlags);
         else
-            CellCopy(dc, mem.Get(), cell.dest, cell.src);
+            CellCopy(dc, mem, cell.dest, cell.src);
     }
 }
 
@@ -642,7 +727,8 @@ void CSkinImage::TiledCopy(HDC dc, HDC mem, const RECT& d, const RECT& s, int fl
             return;
         }
         if (solid->color == 0) return;
-        if ((solid->color >> 24) == 255) {
+        // A fill would leave the alpha byte 0 in a composed picture; there the copy keeps it.
+        if ((solid->color >> 24) == 255 && !m_composing) {
             FillSolid(dc, d, ToColorRef(solid->color));
             return;
         }
@@ -658,7 +744,7 @@ void CSkinImage::CellCopy(HDC dc, HDC mem, const RECT& d, const RECT& s) {
             BLENDFUNCTION bf = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
             Gdi().alphaBlend(dc, d.left, d.top, dw, dh, mem, s.left, s.top, sw, sh, bf);
         } else {
-            SoftwareAlphaBlend(dc, d, s);
+            if (m_bits) SoftwareAlphaBlend(dc, d, m_bits, m_width, m_height, s);
         }
         return;
     }
@@ -668,14 +754,15 @@ void CSkinImage::CellCopy(HDC dc, HDC mem, const RECT& d, const RECT& s) {
         StretchBlt(dc, d.left, d.top, dw, dh, mem, s.left, s.top, sw, sh, SRCCOPY);
 }
 
-void CSkinImage::SoftwareAlphaBlend(HDC dc, const RECT& d, const RECT& s) {
-    if (!m_bits) return;
-    if (s.left < 0 || s.top < 0 || s.right > m_width || s.bottom > m_height) return;
+void CSkinImage::SoftwareAlphaBlend(HDC dc, const RECT& d, const uint32_t* pixels, int stride, int rows,
+                                    const RECT& s) {
+    if (!pixels) return;
+    if (s.left < 0 || s.top < 0 || s.right > stride || s.bottom > rows) return;
     GdiFlush();
     const int sw = s.right - s.left, sh = s.bottom - s.top;
     EditDestination(dc, d, [&](uint32_t* to, int dw, int dh) {
         for (int y = 0; y < dh; ++y) {
-            const uint32_t* srow = m_bits + static_cast<size_t>(s.top + y * sh / dh) * m_width + s.left;
+            const uint32_t* srow = pixels + static_cast<size_t>(s.top + y * sh / dh) * stride + s.left;
             uint32_t* drow = to + static_cast<size_t>(y) * dw;
             for (int x = 0; x < dw; ++x) {
                 const uint32_t p = srow[x * sw / dw];

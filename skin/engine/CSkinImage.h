@@ -47,7 +47,8 @@ public:
         uint32_t color;  // red low byte, green, blue, alpha on top when the image has alpha
     };
 
-    CSkinImage() = default;
+    CSkinImage();
+    ~CSkinImage();
     CSkinImage(const CSkinImage&) = delete;
     CSkinImage& operator=(const CSkinImage&) = delete;
 
@@ -73,7 +74,28 @@ public:
     // The engine's own blending and keyed copy, normally used only when msimg32 lacks them.
     static void ForceSoftwareBlending(bool force);
 
+    // Composed results kept for reuse (for tests).
+    size_t GetComposedCount() const { return m_composed.size(); }
+
 private:
+    // One draw's nine-grid result at its destination size, so that repeated draws are one copy.
+    struct Composed {
+        RECT src;
+        int width, height;
+        RECT margins;
+        int sizingType;
+        BOOL borderOnly;
+        COLORREF key;
+        BOOL mirrored;
+        skin::Bitmap bitmap;
+        uint32_t* bits;
+        std::unique_ptr<skin::MemoryDC> dc;  // keeps the bitmap selected: no selection per draw
+    };
+    bool Matches(const Composed& c, const RECT& src, int w, int h, const RECT& margins, int sizingType,
+                 BOOL borderOnly, COLORREF key) const;
+    bool ComposeInto(Composed& c);
+    bool EnsureDCs();
+    void ResetCaches();
     BOOL AdoptDecoded(const skin::DecodedImage& img, BOOL premultiply);
     BOOL AdoptBitmap(HBITMAP bitmap, BOOL alpha);
     const SolidRect* FindSolid(const RECT& src) const;
@@ -81,7 +103,8 @@ private:
                   BOOL borderOnly);
     void TiledCopy(HDC dc, HDC mem, const RECT& d, const RECT& s, int flags);
     void CellCopy(HDC dc, HDC mem, const RECT& d, const RECT& s);
-    void SoftwareAlphaBlend(HDC dc, const RECT& d, const RECT& s);
+    // Blends premultiplied pixels (a top-down array of stride pixels) over the destination.
+    void SoftwareAlphaBlend(HDC dc, const RECT& d, const uint32_t* pixels, int stride, int rows, const RECT& s);
     void FlipPixels();
 
     BOOL m_mirrorAllowed = TRUE;
@@ -94,6 +117,10 @@ private:
     int m_height = 0;
     COLORREF m_lastTransparentColor = CLR_INVALID;
     std::vector<SolidRect> m_solidRects;
+    std::unique_ptr<skin::MemoryDC> m_imageDC;    // holds the image's bitmap
+    std::vector<std::unique_ptr<Composed>> m_composed;  // most recent first
+    bool m_composing = false;
+    CRITICAL_SECTION m_lock;
 };
 
 // Images of one class handle, by upper-cased path. Failed loads are tried again later.

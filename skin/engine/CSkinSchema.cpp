@@ -132,6 +132,12 @@ CString CSkinClassTheme::GetThemeString(int part, int state, int id, LPCSTR def)
     return p ? CString(p->text) : CString(def);
 }
 
+const std::string& CSkinClassTheme::GetThemeStringRef(int part, int state, int id) const {
+    static const std::string empty;
+    const CSkinProperty* p = Read(part, state, id, kTypeString);
+    return p ? p->text : empty;
+}
+
 int CSkinClassTheme::GetThemeInt(int part, int state, int id, int def) const {
     const CSkinProperty* p = Read(part, state, id, kTypeInt);
     return p ? p->value[0] : def;
@@ -361,14 +367,14 @@ BOOL CSkinSchema::DrawThemeBackground(HDC dc, CSkinClassTheme* t, int part, int 
     const int selectType = t->GetThemeEnumValue(part, state, TMT_IMAGESELECTTYPE, IST_NONE);
     const int glyphType = t->GetThemeEnumValue(part, state, TMT_GLYPHTYPE, GT_NONE);
     const int imageProp = (selectType == IST_NONE || glyphType != GT_NONE) ? TMT_IMAGEFILE : TMT_IMAGEFILE1;
-    CString path = t->GetThemeString(part, state, imageProp, "");
-    if (path.IsEmpty()) {
+    const std::string* path = &t->GetThemeStringRef(part, state, imageProp);
+    if (path->empty()) {
         if (imageProp == TMT_IMAGEFILE) return FALSE;
-        path = t->GetThemeString(part, state, TMT_IMAGEFILE, "");
-        if (path.IsEmpty()) return FALSE;
+        path = &t->GetThemeStringRef(part, state, TMT_IMAGEFILE);
+        if (path->empty()) return FALSE;
     }
     RECT margins = t->GetThemeRect(part, state, TMT_SIZINGMARGINS, 0, 0, 0, 0);
-    CSkinImage* image = t->GetImageCache()->Get(m_package.Get(), path.str(), m_premultiplyAlpha);
+    CSkinImage* image = t->GetImageCache()->Get(m_package.Get(), *path, m_premultiplyAlpha);
     if (!image) return FALSE;
 
     int count = t->GetThemeInt(part, state, TMT_IMAGECOUNT, 1);
@@ -417,9 +423,9 @@ BOOL CSkinSchema::DrawThemeBackground(HDC dc, CSkinClassTheme* t, int part, int 
         };
         if (selectType == IST_SIZE) {
             for (int n = 5; n >= 1; --n) {
-                CString p = t->GetThemeString(part, state, TMT_IMAGEFILE1 + n - 1, "");
-                if (p.IsEmpty()) continue;
-                CSkinImage* img = t->GetImageCache()->Get(m_package.Get(), p.str(), m_premultiplyAlpha);
+                const std::string& p = t->GetThemeStringRef(part, state, TMT_IMAGEFILE1 + n - 1);
+                if (p.empty()) continue;
+                CSkinImage* img = t->GetImageCache()->Get(m_package.Get(), p, m_premultiplyAlpha);
                 if (!img) continue;
                 int w = 0, h = 0;
                 frameOf(img, w, h);
@@ -432,8 +438,8 @@ BOOL CSkinSchema::DrawThemeBackground(HDC dc, CSkinClassTheme* t, int part, int 
                 }
             }
         } else {
-            CString p = t->GetThemeString(part, state, TMT_GLYPHIMAGEFILE, "");
-            if (!p.IsEmpty()) glyph = t->GetImageCache()->Get(m_package.Get(), p.str(), m_premultiplyAlpha);
+            const std::string& p = t->GetThemeStringRef(part, state, TMT_GLYPHIMAGEFILE);
+            if (!p.empty()) glyph = t->GetImageCache()->Get(m_package.Get(), p, m_premultiplyAlpha);
             if (glyph) frameOf(glyph, gw, gh);
         }
         if (glyph && (gw > 0 || gh > 0)) {

@@ -52,6 +52,8 @@ public:
     CSkinClassTheme& operator=(const CSkinClassTheme&) = delete;
 
     CString GetThemeString(int part, int state, int propertyId, LPCSTR defaultValue) const;
+    // The stored text without a copy; empty when absent.
+    const std::string& GetThemeStringRef(int part, int state, int propertyId) const;
     int GetThemeInt(int part, int state, int propertyId, int defaultValue) const;
     BOOL GetThemeBool(int part, int state, int propertyId, BOOL defaultValue) const;
     COLORREF GetThemeColor(int part, int state, int propertyId, COLORREF defaultValue) const;

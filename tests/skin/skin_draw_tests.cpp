@@ -447,3 +447,31 @@ TEST_F(Draw, TextWithShadowMarginsAndCentring) {
     EXPECT_GT(green, 10);
     EXPECT_FALSE(t->DrawThemeText(c.dc(), 1, 1, nullptr, 0, r));
 }
+
+TEST_F(Draw, ComposedResultsAreReusedAndKeepOpaqueFillsOpaque) {
+    // Clear corners, opaque edges and centre: the centre and edges are solid regions of an alpha image.
+    const uint32_t X = Argb(255, 40, 90, 160);
+    Png("C.PNG", 3, 3, {0, X, 0, X, X, X, 0, X, 0}, true);
+    CSkinClassTheme* t = Theme("[Button.PushButton]\nImageFile = C.PNG\nSizingMargins = 1, 1, 1, 1\nSizingType = Tile\n");
+    Canvas c(10, 10, RGB(255, 0, 0));
+    RECT r{0, 0, 10, 10};
+    ASSERT_TRUE(t->DrawThemeBackground(c.dc(), 1, 1, r));
+    EXPECT_EQ(RGB(40, 90, 160), c.At(5, 5));
+    EXPECT_EQ(RGB(40, 90, 160), c.At(0, 5));
+    EXPECT_EQ(RGB(255, 0, 0), c.At(0, 0));
+    CSkinImage* img = t->GetImageCache()->Get(nullptr, "C.PNG");
+    EXPECT_EQ(1u, img->GetComposedCount());
+    c.Fill(RGB(0, 255, 0));
+    ASSERT_TRUE(t->DrawThemeBackground(c.dc(), 1, 1, r));  // the same size again: drawn from the kept result
+    EXPECT_EQ(1u, img->GetComposedCount());
+    EXPECT_EQ(RGB(40, 90, 160), c.At(5, 5));
+    EXPECT_EQ(RGB(0, 255, 0), c.At(9, 9));
+    RECT other{0, 0, 7, 6};
+    ASSERT_TRUE(t->DrawThemeBackground(c.dc(), 1, 1, other));
+    EXPECT_EQ(2u, img->GetComposedCount());
+    for (int i = 0; i < 20; ++i) {
+        RECT each{0, 0, 3 + i, 3};
+        t->DrawThemeBackground(c.dc(), 1, 1, each);
+    }
+    EXPECT_LE(img->GetComposedCount(), 8u);  // bounded
+}
