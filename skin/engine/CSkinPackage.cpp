@@ -69,6 +69,7 @@ void CSkinPackage::Close() {
     m_module = nullptr;
     m_ownsModule = false;
     m_folderMode = false;
+    m_folderCarrier = false;
     m_moduleText = Utf16LineReader();
     m_fileLines.clear();
     m_fileLine = 0;
@@ -110,6 +111,7 @@ BOOL CSkinPackage::OpenFolderFile(const std::string& path) {
     }
     m_fileLine = 0;
     m_folderMode = true;
+    m_folderCarrier = true;
     return TRUE;
 }
 

@@ -54,7 +54,8 @@ public:
     const CString& GetPackagePath() const { return m_packagePath; }
     const CString& GetIniFileName() const { return m_iniFileName; }
     BOOL IsOpen() const { return m_module != nullptr || m_folderMode; }
-    BOOL IsFolderMode() const { return m_folderMode; }
+    // The carrier of the theme opened last (stays set after its text has been read).
+    BOOL IsFolderMode() const { return m_folderCarrier; }
     HMODULE GetModule() const { return m_module; }
     CSkinEngine* GetEngine() const { return m_engine; }
 
@@ -70,7 +71,8 @@ private:
     CString m_iniFileName;
     HMODULE m_module = nullptr;
     bool m_ownsModule = false;
-    bool m_folderMode = false;
+    bool m_folderMode = false;     // the theme file is open for reading
+    bool m_folderCarrier = false;
     skin::Utf16LineReader m_moduleText;
     std::vector<std::string> m_fileLines;  // folder carrier, read at Open
     size_t m_fileLine = 0;

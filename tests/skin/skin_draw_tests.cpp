@@ -475,3 +475,42 @@ TEST_F(Draw, ComposedResultsAreReusedAndKeepOpaqueFillsOpaque) {
     }
     EXPECT_LE(img->GetComposedCount(), 8u);  // bounded
 }
+
+TEST_F(Draw, FolderImagesIn32BitBitmapsAndOtherPictureFormats) {
+    // A 32-bit bitmap file carries alpha: half-transparent red over the canvas.
+    BITMAPFILEHEADER fh = {};
+    BITMAPINFOHEADER h = {};
+    h.biSize = 40;
+    h.biWidth = 2;
+    h.biHeight = 1;
+    h.biPlanes = 1;
+    h.biBitCount = 32;
+    const uint32_t px[2] = {0x80FF0000u, 0xFF0000FFu};  // red at alpha 128, opaque blue (straight alpha)
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof(fh) + 40;
+    fh.bfSize = fh.bfOffBits + sizeof(px);
+    std::string file(reinterpret_cast<const char*>(&fh), sizeof(fh));
+    file.append(reinterpret_cast<const char*>(&h), 40);
+    file.append(reinterpret_cast<const char*>(px), sizeof(px));
+    dir.Write("A32.BMP", file);
+    // The smallest GIF: one white pixel.
+    static const unsigned char gif[] = {0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x01, 0x00, 0x01, 0x00, 0x80, 0x00,
+                                        0x00, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x2C, 0x00, 0x00, 0x00, 0x00,
+                                        0x01, 0x00, 0x01, 0x00, 0x00, 0x02, 0x02, 0x44, 0x01, 0x00, 0x3B};
+    dir.Write("W.GIF", std::string(reinterpret_cast<const char*>(gif), sizeof(gif)));
+
+    CSkinClassTheme* t = Theme("[Button.PushButton]\nImageFile = A32.BMP\n[Button.CheckBox]\nImageFile = W.GIF\n");
+    Canvas c(2, 1, RGB(0, 0, 0));
+    RECT r{0, 0, 2, 1};
+    ASSERT_TRUE(t->DrawThemeBackground(c.dc(), 1, 1, r));
+    EXPECT_TRUE(t->GetImageCache()->Get(nullptr, "A32.BMP")->HasAlpha());
+    EXPECT_NEAR(128, GetRValue(c.At(0, 0)), 2);
+    EXPECT_EQ(RGB(0, 0, 255), c.At(1, 0));
+
+    HRESULT co = CoInitialize(nullptr);
+    Canvas g(4, 4, RGB(0, 0, 0));
+    RECT rg{0, 0, 4, 4};
+    ASSERT_TRUE(t->DrawThemeBackground(g.dc(), 3, 1, rg)) << "picture loader";
+    EXPECT_EQ(RGB(255, 255, 255), g.At(2, 2));
+    if (SUCCEEDED(co)) CoUninitialize();
+}

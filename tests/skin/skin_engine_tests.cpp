@@ -321,3 +321,31 @@ TEST(SkinEngine, MenuSoundThread) {
     CSkinEngine::Instance()->LoadSkin("", nullptr);
     EXPECT_FALSE(sound->IsRunning());
 }
+
+TEST(SkinEngine, ReorderingASkinnedFrameStartsItsResyncTimer) {
+    CSkinEngine* engine = CSkinEngine::Instance();
+    ASSERT_TRUE(engine->LoadSkin(ExePath().c_str(), nullptr));
+    HWND framed = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND other = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    FakeSink sink;
+    engine->AddSkinObject(framed, &sink);
+    Pump(200);
+    g_reorderTimers = 0;
+    // The system reports a z-order change of the window (Wine does not raise this event itself).
+    NotifyWinEvent(EVENT_OBJECT_REORDER, framed, OBJID_WINDOW, CHILDID_SELF);
+    NotifyWinEvent(EVENT_OBJECT_REORDER, other, OBJID_WINDOW, CHILDID_SELF);  // not skinned: no timer
+    Pump(1600);
+    EXPECT_EQ(1, g_reorderTimers);
+    // Without the frame option nothing is started.
+    engine->SetApplyOptions(SkinApplyAll & ~SkinApplyFrame);
+    Pump(100);
+    g_reorderTimers = 0;
+    NotifyWinEvent(EVENT_OBJECT_REORDER, framed, OBJID_WINDOW, CHILDID_SELF);
+    Pump(1600);
+    EXPECT_EQ(0, g_reorderTimers);
+    engine->SetApplyOptions(SkinApplyAll);
+    engine->DetachWindow(framed);
+    DestroyWindow(framed);
+    DestroyWindow(other);
+    engine->LoadSkin("", nullptr);
+}

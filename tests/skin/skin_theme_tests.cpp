@@ -122,6 +122,7 @@ TEST_F(OwnTheme, LoadsFromTheExecutableWithEverySectionAccepted) {
 TEST_F(OwnTheme, LoadsFromItsFolderAlike) {
     const size_t fromModule = engine->GetSchema()->GetPropertyCount();
     ASSERT_TRUE(engine->LoadSkin(ThemeFolder().c_str(), "NormalSilver.ini"));
+    EXPECT_TRUE(engine->GetPackage()->IsFolderMode());
     EXPECT_EQ(126, engine->GetSchema()->GetAcceptedSectionCount());
     EXPECT_EQ(fromModule, engine->GetSchema()->GetPropertyCount());
     EXPECT_EQ(26, engine->GetMetrics()->captionHeight);
