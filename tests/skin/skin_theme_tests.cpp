@@ -66,7 +66,8 @@ bool ExpectedEmpty(const std::string& section, int state) {
 // Small buttons are drawn at their image's size, as the frame and spin objects draw them.
 bool DrawnAtNaturalSize(const std::string& section) {
     return (section.compare(0, 7, "Window.") == 0 && section.find("Button") != std::string::npos) ||
-           section.compare(0, 5, "Spin.") == 0 || section == "ComboBox.DropDownButton";
+           section.compare(0, 5, "Spin.") == 0 || section == "ComboBox.DropDownButton" ||
+           section.compare(0, 17, "Toolbar.Separator") == 0 || section == "Toolbar.SplitButtonDropDown";
 }
 
 class OwnTheme : public ::testing::Test {
