@@ -281,9 +281,9 @@ TEST(SkinEngine, ThemeNameAnswer) {
 
     engine->LoadSkin("", nullptr);
     EXPECT_EQ(E_FAIL, engine->GetCurrentThemeName(file, MAX_PATH, color, 64, nullptr, 0));
-    EXPECT_EQ(skin::VisualStyle::NormalColor, skin::ClassifyVisualStyle(L"Luna.msstyles", L"NormalColor", 32));
-    EXPECT_EQ(skin::VisualStyle::None, skin::ClassifyVisualStyle(L"Luna.msstyles", L"NormalColor", 8));
-    EXPECT_EQ(skin::VisualStyle::Royale, skin::ClassifyVisualStyle(L"C:\\x\\Royale.msstyles", L"x", 32));
+    EXPECT_EQ(skin::VisualStyle::NormalColor, skin::ClassifyVisualStyle(L"Plain.style", L"NormalColor", 32));
+    EXPECT_EQ(skin::VisualStyle::None, skin::ClassifyVisualStyle(L"Plain.style", L"NormalColor", 8));
+    EXPECT_EQ(skin::VisualStyle::Royale, skin::ClassifyVisualStyle(L"C:\\x\\Royale.style", L"x", 32));
     EXPECT_EQ(skin::VisualStyle::None, skin::ClassifyVisualStyle(L"", L"", 32));
 }
 
