@@ -44,7 +44,14 @@ INT_PTR CFolderPickerDialog::DoModal()
     INT_PTR result = IDCANCEL;
     {
         ComApartment apartment;
-        if (LPITEMIDLIST idList = SHBrowseForFolderA(&m_browseInfo)) {
+        // Some shells write an undefined display name even when the user cancels; a
+        // cancelled browse must leave the previous choice as it was.
+        char previous[MAX_PATH];
+        memcpy(previous, m_szSelectedPath, sizeof(previous));
+        LPITEMIDLIST idList = SHBrowseForFolderA(&m_browseInfo);
+        if (!idList) {
+            memcpy(m_szSelectedPath, previous, sizeof(previous));
+        } else {
             char path[MAX_PATH] = {};
             if (SHGetPathFromIDListA(idList, path)) {
                 memcpy(m_szSelectedPath, path, sizeof(path));
