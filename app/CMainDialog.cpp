@@ -223,7 +223,7 @@ void CMainDialog::OnBrowse()
 void CMainDialog::OnDetectJdk()
 {
     // Up to 72 searches, some on slow drives: show that the dialog is busy.
-    const HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
+    const HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
     const CString jdkHome = FindJdkHome();
     ::SetCursor(previous);
     m_editJavaHome.SetWindowText(jdkHome);
