@@ -610,6 +610,31 @@ bool CSkinImage::ComposeInto(Composed& c) {
     NineGrid(c.dc->Get(), local, c.src, c.margins, c.sizingType, c.borderOnly);
     m_composing = false;
     GdiFlush();
+    if (m_hasAlpha) {
+        // The longest run of fully opaque rows: most parts are opaque but for their rounded corners.
+        auto opaqueRow = [&](int y) {
+            const uint32_t* row = c.bits + static_cast<size_t>(y) * c.width;
+            for (int x = 0; x < c.width; ++x)
+                if ((row[x] >> 24) != 255) return false;
+            return true;
+        };
+        int bestTop = 0, bestBottom = 0;
+        for (int y = 0; y < c.height;) {
+            if (!opaqueRow(y)) {
+                ++y;
+                continue;
+            }
+            int end = y;
+            while (end < c.height && opaqueRow(end)) ++end;
+            if (end - y > bestBottom - bestTop) {
+                bestTop = y;
+                bestBottom = end;
+            }
+            y = end;
+        }
+        c.opaqueTop = bestTop;
+        c.opaqueBottom = bestBottom;
+    }
     return true;
 }
 
@@ -669,7 +694,16 @@ void CSkinImage::Draw(HDC dc, const RECT& dest, const RECT& src, const RECT& mar
     if (m_hasAlpha) {
         if (Gdi().alphaBlend && !g_forceSoftware) {
             BLENDFUNCTION bf = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-            Gdi().alphaBlend(dc, dest.left, dest.top, w, h, from, 0, 0, w, h, bf);
+            const int top = c->opaqueTop, bottom = c->opaqueBottom;
+            if (bottom - top >= 2) {
+                // Blending costs far more than copying: only the rows with see-through pixels blend.
+                if (top > 0) Gdi().alphaBlend(dc, dest.left, dest.top, w, top, from, 0, 0, w, top, bf);
+                BitBlt(dc, dest.left, dest.top + top, w, bottom - top, from, 0, top, SRCCOPY);
+                if (bottom < h)
+                    Gdi().alphaBlend(dc, dest.left, dest.top + bottom, w, h - bottom, from, 0, bottom, w, h - bottom, bf);
+            } else {
+                Gdi().alphaBlend(dc, dest.left, dest.top, w, h, from, 0, 0, w, h, bf);
+            }
         } else {
             SoftwareAlphaBlend(dc, dest, c->bits, w, h, RECT{0, 0, w, h});
         }

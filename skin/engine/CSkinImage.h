@@ -90,6 +90,7 @@ private:
         skin::Bitmap bitmap;
         uint32_t* bits;
         std::unique_ptr<skin::MemoryDC> dc;  // keeps the bitmap selected: no selection per draw
+        int opaqueTop = 0, opaqueBottom = 0;  // rows that need no blending, copied plainly
     };
     bool Matches(const Composed& c, const RECT& src, int w, int h, const RECT& margins, int sizingType,
                  BOOL borderOnly, COLORREF key) const;

@@ -514,3 +514,31 @@ TEST_F(Draw, FolderImagesIn32BitBitmapsAndOtherPictureFormats) {
     EXPECT_EQ(RGB(255, 255, 255), g.At(2, 2));
     if (SUCCEEDED(co)) CoUninitialize();
 }
+
+TEST_F(Draw, PartlyOpaqueImagesBlendOnlyWhereNeeded) {
+    // Rounded corners (clear and half-clear) around an opaque gradient face.
+    std::vector<uint32_t> px(9 * 9);
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 9; ++x) {
+            const bool corner = (x == 0 || x == 8) && (y == 0 || y == 8);
+            const bool soft = ((x == 1 || x == 7) && (y == 0 || y == 8)) || ((y == 1 || y == 7) && (x == 0 || x == 8));
+            px[y * 9 + x] = Argb(corner ? 0 : soft ? 128 : 255, 20 + y * 20, 200 - x * 10, 90);
+        }
+    Png("RND.PNG", 9, 9, px, true);
+    CSkinClassTheme* t = Theme("[Button.PushButton]\nImageFile = RND.PNG\nSizingMargins = 3, 3, 3, 3\n");
+    Canvas system(75, 23, RGB(200, 30, 30)), software(75, 23, RGB(200, 30, 30));
+    RECT r{0, 0, 75, 23};
+    ASSERT_TRUE(t->DrawThemeBackground(system.dc(), 1, 1, r));
+    CSkinImage::ForceSoftwareBlending(true);
+    ASSERT_TRUE(t->DrawThemeBackground(software.dc(), 1, 1, r));
+    CSkinImage::ForceSoftwareBlending(false);
+    for (int y = 0; y < 23; ++y)
+        for (int x = 0; x < 75; ++x) {
+            COLORREF a = system.At(x, y), b = software.At(x, y);
+            ASSERT_NEAR(GetRValue(a), GetRValue(b), 2) << x << "," << y;
+            ASSERT_NEAR(GetGValue(a), GetGValue(b), 2) << x << "," << y;
+            ASSERT_NEAR(GetBValue(a), GetBValue(b), 2) << x << "," << y;
+        }
+    EXPECT_EQ(RGB(200, 30, 30), system.At(0, 0));  // the clear corner shows the canvas
+    EXPECT_NE(RGB(200, 30, 30), system.At(1, 0));
+}
