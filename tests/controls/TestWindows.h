@@ -166,6 +166,16 @@ inline void MouseMoveTo(int x, int y) {
     SendInput(1, &in, sizeof in);
 }
 
+// Keyboard focus on a test window, with the host in the foreground so that real key presses reach it
+// (another test program may have taken the foreground meanwhile).
+inline bool FocusOn(HWND hwnd) {
+    return PumpUntil([&] {
+        if (GetForegroundWindow() != HostWindow()) SetForegroundWindow(HostWindow());
+        if (GetFocus() != hwnd) SetFocus(hwnd);
+        return GetForegroundWindow() == HostWindow() && GetFocus() == hwnd;
+    }, 3000);
+}
+
 // Where the pointer waits between steps: the screen's bottom-right corner, over nobody's window.
 inline void ParkPointer() { MouseMoveTo(GetSystemMetrics(SM_CXSCREEN) - 3, GetSystemMetrics(SM_CYSCREEN) - 3); }
 
