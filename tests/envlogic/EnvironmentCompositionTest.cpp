@@ -17,19 +17,19 @@ private:
 
 TEST(ComposeClasspath, AutomaticPutsTheFolderIntoBothPlaceholders)
 {
-    EXPECT_EQ(ComposeClasspath(1, "C:\\jdk"), ".;C:\\jdk\\lib\\dt.jar;C:\\jdk\\lib\\tools.jar");
-    EXPECT_EQ(ComposeClasspath(1, "C:\\jdk\\"), ".;C:\\jdk\\lib\\dt.jar;C:\\jdk\\lib\\tools.jar");
+    EXPECT_EQ(ComposeClasspath(1, "C:\\jdk").str(), ".;C:\\jdk\\lib\\dt.jar;C:\\jdk\\lib\\tools.jar");
+    EXPECT_EQ(ComposeClasspath(1, "C:\\jdk\\").str(), ".;C:\\jdk\\lib\\dt.jar;C:\\jdk\\lib\\tools.jar");
     // Only one trailing backslash goes; a drive root keeps its own.
-    EXPECT_EQ(ComposeClasspath(1, "C:\\jdk\\\\"), ".;C:\\jdk\\\\lib\\dt.jar;C:\\jdk\\\\lib\\tools.jar");
-    EXPECT_EQ(ComposeClasspath(1, "C:\\"), ".;C:\\\\lib\\dt.jar;C:\\\\lib\\tools.jar");
-    EXPECT_EQ(ComposeClasspath(7, "D:\\Program Files\\Java\\jdk1.8"),
+    EXPECT_EQ(ComposeClasspath(1, "C:\\jdk\\\\").str(), ".;C:\\jdk\\\\lib\\dt.jar;C:\\jdk\\\\lib\\tools.jar");
+    EXPECT_EQ(ComposeClasspath(1, "C:\\").str(), ".;C:\\\\lib\\dt.jar;C:\\\\lib\\tools.jar");
+    EXPECT_EQ(ComposeClasspath(7, "D:\\Program Files\\Java\\jdk1.8").str(),
               ".;D:\\Program Files\\Java\\jdk1.8\\lib\\dt.jar;D:\\Program Files\\Java\\jdk1.8\\lib\\tools.jar");
 }
 
 TEST(ComposeClasspath, EmptyFolderKeepsTheTemplate)
 {
-    EXPECT_EQ(ComposeClasspath(1, ""), ".;%JAVA_HOME%\\lib\\dt.jar;%JAVA_HOME%\\lib\\tools.jar");
-    EXPECT_EQ(ComposeClasspath(1, ""), ClasspathTemplate);
+    EXPECT_EQ(ComposeClasspath(1, "").str(), ".;%JAVA_HOME%\\lib\\dt.jar;%JAVA_HOME%\\lib\\tools.jar");
+    EXPECT_EQ(ComposeClasspath(1, "").str(), ClasspathTemplate);
 }
 
 TEST(ComposeClasspath, DoubleByteFolderEndingInBackslashTrailByteIsKept)
@@ -38,8 +38,8 @@ TEST(ComposeClasspath, DoubleByteFolderEndingInBackslashTrailByteIsKept)
     ASSERT_EQ(GetACP(), 936u);
     const CString folder = "D:\\软件\\俓";
     ASSERT_EQ(static_cast<unsigned char>(folder[folder.GetLength() - 1]), 0x5C);
-    EXPECT_EQ(ComposeClasspath(1, folder), ".;" + folder + "\\lib\\dt.jar;" + folder + "\\lib\\tools.jar");
-    EXPECT_EQ(ComposeClasspath(1, folder + "\\"), ComposeClasspath(1, folder));
+    EXPECT_EQ(ComposeClasspath(1, folder).str(), ".;" + folder + "\\lib\\dt.jar;" + folder + "\\lib\\tools.jar");
+    EXPECT_EQ(ComposeClasspath(1, folder + "\\").str(), ComposeClasspath(1, folder));
 }
 
 TEST(ComposeClasspath, LongFolderIsNotTruncated)
@@ -53,12 +53,12 @@ TEST(ComposeClasspath, ManualModeAnswersTheInheritedValueWhateverTheFolder)
 {
     {
         ScopedProcessVariable cp("CLASSPATH", ".;E:\\libs\\a.jar");
-        EXPECT_EQ(ComposeClasspath(0, "C:\\jdk"), ".;E:\\libs\\a.jar");
-        EXPECT_EQ(ComposeClasspath(0, ""), ".;E:\\libs\\a.jar");
+        EXPECT_EQ(ComposeClasspath(0, "C:\\jdk").str(), ".;E:\\libs\\a.jar");
+        EXPECT_EQ(ComposeClasspath(0, "").str(), ".;E:\\libs\\a.jar");
     }
     {
         ScopedProcessVariable cp("CLASSPATH", nullptr);
-        EXPECT_EQ(ComposeClasspath(0, "C:\\jdk"), "");
+        EXPECT_EQ(ComposeClasspath(0, "C:\\jdk").str(), "");
     }
     {
         const std::string longValue = ".;" + std::string(9000, 'y') + ".jar";
@@ -69,37 +69,37 @@ TEST(ComposeClasspath, ManualModeAnswersTheInheritedValueWhateverTheFolder)
 
 TEST(ComposePath, AppendsTheBinFolderAfterOneSeparator)
 {
-    EXPECT_EQ(ComposePath("C:\\Windows;C:\\Windows\\system32", "C:\\jdk"), "C:\\Windows;C:\\Windows\\system32;C:\\jdk\\bin");
-    EXPECT_EQ(ComposePath("C:\\Windows;", "C:\\jdk"), "C:\\Windows;C:\\jdk\\bin");
-    EXPECT_EQ(ComposePath("", "C:\\jdk"), ";C:\\jdk\\bin");
-    EXPECT_EQ(ComposePath("C:\\Windows", "C:\\jdk\\"), "C:\\Windows;C:\\jdk\\bin");
-    EXPECT_EQ(ComposePath("C:\\Windows", "C:\\"), "C:\\Windows;C:\\bin");
+    EXPECT_EQ(ComposePath("C:\\Windows;C:\\Windows\\system32", "C:\\jdk").str(), "C:\\Windows;C:\\Windows\\system32;C:\\jdk\\bin");
+    EXPECT_EQ(ComposePath("C:\\Windows;", "C:\\jdk").str(), "C:\\Windows;C:\\jdk\\bin");
+    EXPECT_EQ(ComposePath("", "C:\\jdk").str(), ";C:\\jdk\\bin");
+    EXPECT_EQ(ComposePath("C:\\Windows", "C:\\jdk\\").str(), "C:\\Windows;C:\\jdk\\bin");
+    EXPECT_EQ(ComposePath("C:\\Windows", "C:\\").str(), "C:\\Windows;C:\\bin");
 }
 
 TEST(ComposePath, AnEqualEntryAnywhereLeavesThePathUnchanged)
 {
     for (const char* path : {"C:\\jdk\\bin", "C:\\jdk\\bin;C:\\Windows", "C:\\Windows;C:\\jdk\\bin;D:\\tools",
                              "C:\\Windows;C:\\jdk\\bin", "C:\\Windows;C:\\jdk\\bin;", ";;C:\\jdk\\bin;;"}) {
-        EXPECT_EQ(ComposePath(path, "C:\\jdk"), path) << path;
-        EXPECT_EQ(ComposePath(path, "C:\\jdk\\"), path) << path;
+        EXPECT_EQ(ComposePath(path, "C:\\jdk").str(), path) << path;
+        EXPECT_EQ(ComposePath(path, "C:\\jdk\\").str(), path) << path;
     }
 }
 
 TEST(ComposePath, OnlyWholeByteExactEntriesCount)
 {
     // Longer entries that merely contain the bin folder do not hold it.
-    EXPECT_EQ(ComposePath("C:\\jdk\\bin2", "C:\\jdk"), "C:\\jdk\\bin2;C:\\jdk\\bin");
-    EXPECT_EQ(ComposePath("C:\\Windows;C:\\jdk\\binaries", "C:\\jdk"), "C:\\Windows;C:\\jdk\\binaries;C:\\jdk\\bin");
-    EXPECT_EQ(ComposePath("X:\\C:\\jdk\\bin", "C:\\jdk"), "X:\\C:\\jdk\\bin;C:\\jdk\\bin");
-    EXPECT_EQ(ComposePath("c:\\jdk\\bin", "C:\\jdk"), "c:\\jdk\\bin;C:\\jdk\\bin");
-    EXPECT_EQ(ComposePath("C:\\jdk\\bin\\", "C:\\jdk"), "C:\\jdk\\bin\\;C:\\jdk\\bin");
+    EXPECT_EQ(ComposePath("C:\\jdk\\bin2", "C:\\jdk").str(), "C:\\jdk\\bin2;C:\\jdk\\bin");
+    EXPECT_EQ(ComposePath("C:\\Windows;C:\\jdk\\binaries", "C:\\jdk").str(), "C:\\Windows;C:\\jdk\\binaries;C:\\jdk\\bin");
+    EXPECT_EQ(ComposePath("X:\\C:\\jdk\\bin", "C:\\jdk").str(), "X:\\C:\\jdk\\bin;C:\\jdk\\bin");
+    EXPECT_EQ(ComposePath("c:\\jdk\\bin", "C:\\jdk").str(), "c:\\jdk\\bin;C:\\jdk\\bin");
+    EXPECT_EQ(ComposePath("C:\\jdk\\bin\\", "C:\\jdk").str(), "C:\\jdk\\bin\\;C:\\jdk\\bin");
 }
 
 TEST(ComposePath, EmptyFolderMeansTheBareBinEntry)
 {
-    EXPECT_EQ(ComposePath("C:\\Windows;bin", ""), "C:\\Windows;bin");
-    EXPECT_EQ(ComposePath("C:\\cabinet", ""), "C:\\cabinet;bin");
-    EXPECT_EQ(ComposePath("", ""), ";bin");
+    EXPECT_EQ(ComposePath("C:\\Windows;bin", "").str(), "C:\\Windows;bin");
+    EXPECT_EQ(ComposePath("C:\\cabinet", "").str(), "C:\\cabinet;bin");
+    EXPECT_EQ(ComposePath("", "").str(), ";bin");
 }
 
 TEST(ComposePath, StartsFromTheRememberedPathEachTime)
@@ -107,16 +107,16 @@ TEST(ComposePath, StartsFromTheRememberedPathEachTime)
     const CString remembered = "C:\\Windows";
     CString shown = ComposePath(remembered, "C:\\a");
     shown = ComposePath(remembered, "C:\\ab");
-    EXPECT_EQ(shown, "C:\\Windows;C:\\ab\\bin");
-    EXPECT_EQ(remembered, "C:\\Windows");
+    EXPECT_EQ(shown.str(), "C:\\Windows;C:\\ab\\bin");
+    EXPECT_EQ(remembered.str(), "C:\\Windows");
 }
 
 TEST(ComposePath, DoubleByteFoldersCompareByBytes)
 {
     const CString folder = "D:\\软件\\俓";
     const CString bin = folder + "\\bin";
-    EXPECT_EQ(ComposePath("C:\\Windows", folder), "C:\\Windows;" + bin);
-    EXPECT_EQ(ComposePath("C:\\Windows;" + bin, folder), "C:\\Windows;" + bin);
+    EXPECT_EQ(ComposePath("C:\\Windows", folder).str(), "C:\\Windows;" + bin);
+    EXPECT_EQ(ComposePath("C:\\Windows;" + bin, folder).str(), "C:\\Windows;" + bin);
 }
 
 TEST(ComposePath, LongRememberedPathIsKeptWhole)
@@ -126,9 +126,9 @@ TEST(ComposePath, LongRememberedPathIsKeptWhole)
         remembered += "C:\\tools\\pkg" + CString(static_cast<char>('0' + i % 10)) + ";";
     remembered += "C:\\last";
     ASSERT_GT(remembered.GetLength(), 4096);
-    EXPECT_EQ(ComposePath(remembered, "C:\\jdk"), remembered + ";C:\\jdk\\bin");
+    EXPECT_EQ(ComposePath(remembered, "C:\\jdk").str(), remembered + ";C:\\jdk\\bin");
     const CString withJdk = remembered + ";C:\\jdk\\bin;C:\\tail";
-    EXPECT_EQ(ComposePath(withJdk, "C:\\jdk"), withJdk);
+    EXPECT_EQ(ComposePath(withJdk, "C:\\jdk").str(), withJdk);
 }
 
 TEST(ComposePath, FolderTooLongForThePathFunctionsIsRefused)
@@ -138,13 +138,13 @@ TEST(ComposePath, FolderTooLongForThePathFunctionsIsRefused)
     CString bin;
     ASSERT_TRUE(ComposeJdkBinFolder(longest, bin));
     EXPECT_EQ(bin, longest + "\\bin");
-    EXPECT_EQ(ComposePath("C:\\Windows", longest), "C:\\Windows;" + longest + "\\bin");
+    EXPECT_EQ(ComposePath("C:\\Windows", longest).str(), "C:\\Windows;" + longest + "\\bin");
 
     const CString tooLong = longest + "k";
     bin = "unchanged";
     EXPECT_FALSE(ComposeJdkBinFolder(tooLong, bin));
-    EXPECT_EQ(bin, "unchanged");
-    EXPECT_EQ(ComposePath("C:\\Windows", tooLong), "C:\\Windows");
+    EXPECT_EQ(bin.str(), "unchanged");
+    EXPECT_EQ(ComposePath("C:\\Windows", tooLong).str(), "C:\\Windows");
     EXPECT_FALSE(ComposeJdkBinFolder("C:\\" + CString('z', 5000), bin));
-    EXPECT_EQ(ComposePath("C:\\Windows", "C:\\" + CString('z', 5000)), "C:\\Windows");
+    EXPECT_EQ(ComposePath("C:\\Windows", "C:\\" + CString('z', 5000)).str(), "C:\\Windows");
 }

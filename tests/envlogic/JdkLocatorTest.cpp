@@ -75,14 +75,14 @@ protected:
         for (const char* root : {"A:\\", "B:\\", "C:\\", "D:\\", "E:\\"})
             ASSERT_NE(GetDriveTypeA(root), static_cast<UINT>(DRIVE_NO_ROOT_DIR)) << root << " is not mapped";
     }
-    void SetUp() override { ASSERT_EQ(FindJdkHome(), "") << "the prefix must start without any JDK"; }
+    void SetUp() override { ASSERT_EQ(FindJdkHome().str(), "") << "the prefix must start without any JDK"; }
 };
 
 TEST_F(JdkLocatorTest, NothingAnywhereGivesEmpty)
 {
     Trees t;
     t.Folder("C:\\Java\\openjdk8").Folder("D:\\Program Files\\Java\\jre1.8").Folder("E:\\Java");
-    EXPECT_EQ(FindJdkHome(), "");
+    EXPECT_EQ(FindJdkHome().str(), "");
 }
 
 TEST_F(JdkLocatorTest, LowerDriveWinsOverPatternOrder)
@@ -90,12 +90,12 @@ TEST_F(JdkLocatorTest, LowerDriveWinsOverPatternOrder)
     {
         Trees t;
         t.Folder("C:\\Java\\jdk1.6").Folder("D:\\Program Files\\Java\\jdk1.8");
-        EXPECT_EQ(FindJdkHome(), "C:\\Java\\jdk1.6");
+        EXPECT_EQ(FindJdkHome().str(), "C:\\Java\\jdk1.6");
     }
     {
         Trees t;
         t.Folder("E:\\Java\\jdk9").Folder("D:\\Program Files (x86)\\Java\\jdk1.5");
-        EXPECT_EQ(FindJdkHome(), "D:\\Program Files (x86)\\Java\\jdk1.5");
+        EXPECT_EQ(FindJdkHome().str(), "D:\\Program Files (x86)\\Java\\jdk1.5");
     }
 }
 
@@ -104,12 +104,12 @@ TEST_F(JdkLocatorTest, PatternOrderWinsOnOneDrive)
     {
         Trees t;
         t.Folder("C:\\Program Files\\Java\\jdk1.7").Folder("C:\\Java\\jdk1.8");
-        EXPECT_EQ(FindJdkHome(), "C:\\Java\\jdk1.8");
+        EXPECT_EQ(FindJdkHome().str(), "C:\\Java\\jdk1.8");
     }
     {
         Trees t;
         t.Folder("D:\\Program Files (x86)\\Java\\jdk1.8").Folder("D:\\Program Files\\Java\\jdk1.6");
-        EXPECT_EQ(FindJdkHome(), "D:\\Program Files\\Java\\jdk1.6");
+        EXPECT_EQ(FindJdkHome().str(), "D:\\Program Files\\Java\\jdk1.6");
     }
 }
 
@@ -118,23 +118,23 @@ TEST_F(JdkLocatorTest, OnlyTheFirstListedEntryOfAPatternCounts)
     {
         Trees t;
         t.Folder("C:\\Program Files\\Java\\jdk1.7.0_25").Folder("C:\\Program Files\\Java\\jdk1.6.0_45");
-        EXPECT_EQ(FindJdkHome(), "C:\\Program Files\\Java\\jdk1.6.0_45");
+        EXPECT_EQ(FindJdkHome().str(), "C:\\Program Files\\Java\\jdk1.6.0_45");
     }
     {
         // jdk-setup.exe is listed before jdk1.8, so the first pattern fails on C:.
         Trees t;
         t.File("C:\\Java\\jdk-setup.exe").Folder("C:\\Java\\jdk1.8").Folder("C:\\Program Files\\Java\\jdk1.7");
-        EXPECT_EQ(FindJdkHome(), "C:\\Program Files\\Java\\jdk1.7");
+        EXPECT_EQ(FindJdkHome().str(), "C:\\Program Files\\Java\\jdk1.7");
     }
     {
         Trees t;
         t.File("C:\\Java\\jdk-setup.exe").Folder("C:\\Java\\jdk1.8");
-        EXPECT_EQ(FindJdkHome(), "");
+        EXPECT_EQ(FindJdkHome().str(), "");
     }
     {
         Trees t;
         t.File("C:\\Java\\jdk-setup.exe").Folder("C:\\Java\\jdk1.8").Folder("D:\\Java\\jdk1.9");
-        EXPECT_EQ(FindJdkHome(), "D:\\Java\\jdk1.9");
+        EXPECT_EQ(FindJdkHome().str(), "D:\\Java\\jdk1.9");
     }
 }
 
@@ -142,14 +142,14 @@ TEST_F(JdkLocatorTest, OnlyDriveDHoldingOne)
 {
     Trees t;
     t.Folder("D:\\Program Files (x86)\\Java\\jdk1.6.0_10");
-    EXPECT_EQ(FindJdkHome(), "D:\\Program Files (x86)\\Java\\jdk1.6.0_10");
+    EXPECT_EQ(FindJdkHome().str(), "D:\\Program Files (x86)\\Java\\jdk1.6.0_10");
 }
 
 TEST_F(JdkLocatorTest, NamesMatchWithoutRegardToCase)
 {
     Trees t;
     t.Folder("D:\\Java\\JDK-17");
-    EXPECT_EQ(FindJdkHome(), "D:\\Java\\JDK-17");
+    EXPECT_EQ(FindJdkHome().str(), "D:\\Java\\JDK-17");
 }
 
 TEST_F(JdkLocatorTest, DrivesAAndBAreNeverProbed)
@@ -157,12 +157,12 @@ TEST_F(JdkLocatorTest, DrivesAAndBAreNeverProbed)
     {
         Trees t;
         t.Folder("A:\\Java\\jdk1.4").Folder("B:\\Program Files\\Java\\jdk1.5");
-        EXPECT_EQ(FindJdkHome(), "");
+        EXPECT_EQ(FindJdkHome().str(), "");
     }
     {
         Trees t;
         t.Folder("A:\\Java\\jdk1.4").Folder("B:\\Java\\jdk1.5").Folder("E:\\Program Files\\Java\\jdk11");
-        EXPECT_EQ(FindJdkHome(), "E:\\Program Files\\Java\\jdk11");
+        EXPECT_EQ(FindJdkHome().str(), "E:\\Program Files\\Java\\jdk11");
     }
 }
 
