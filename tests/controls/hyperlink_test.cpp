@@ -395,6 +395,21 @@ TEST_F(HyperLink, BackgroundColourAndUnderlinedFont) {
     ReleaseDC(l, dc);
 }
 
+// Created rather than subclassed: the link sets itself up when its window is created.
+TEST_F(HyperLink, CreatedLinkInitialisesInOnCreate) {
+    CHyperLink link;
+    ASSERT_TRUE(link.CreateEx(0, "STATIC", "Made by code", WS_CHILD | WS_VISIBLE | SS_LEFT, 20, 150, 200, 18,
+                              parent.m_hWnd, reinterpret_cast<HMENU>(2012)));
+    EXPECT_STREQ(link.GetTarget(), "Made by code");
+    EXPECT_NE(link.GetStyle() & SS_NOTIFY, 0u);
+    LOGFONTA lf = {};
+    GetObjectA(reinterpret_cast<HGDIOBJ>(link.SendMessage(WM_GETFONT)), sizeof lf, &lf);
+    EXPECT_EQ(lf.lfUnderline, 1) << "no font of its own: the icon-title font, underlined";
+    HWND tip = FindTooltip(link.m_hWnd);
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(ToolText(tip, link.m_hWnd), "Made by code");
+}
+
 TEST(HandCursor, OwnCursorIsAPointingHandWithItsHotSpotAtTheFingertip) {
     HCURSOR own = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(9973));
     ASSERT_NE(own, nullptr);
