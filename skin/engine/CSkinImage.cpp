@@ -657,6 +657,7 @@ void CSkinImage::Draw(HDC dc, const RECT& dest, const RECT& src, const RECT& mar
     if (!m_bitmap || w <= 0 || h <= 0) return;
     Lock lock(&m_lock);
     if (!EnsureDCs()) return;
+    SetStretchBltMode(dc, COLORONCOLOR);  // as a direct nine-grid would leave the destination
 
     const bool destMirrored = Gdi().getLayout && [&] {
         DWORD layout = Gdi().getLayout(dc);
