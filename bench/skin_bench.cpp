@@ -84,6 +84,19 @@ int main() {
         parses.push_back((t1 - t0) * 1e3);
     }
     engine->LoadSkin(exe, nullptr);
+    std::vector<double> metrics, notices, shared;
+    for (int i = 0; i < 40; ++i) {
+        double t0 = Now();
+        engine->GetSchema()->RefreshMetrics();
+        double t1 = Now();
+        engine->OnSkinChanged(TRUE, TRUE);
+        double t2 = Now();
+        engine->RefreshSharedColors();
+        double t3 = Now();
+        metrics.push_back((t1 - t0) * 1e3);
+        notices.push_back((t2 - t1) * 1e3);
+        shared.push_back((t3 - t2) * 1e3);
+    }
 
     CSkinClassTheme* button = engine->GetThemeClass(nullptr, "BUTTON");
     const int n = 20000;
@@ -119,6 +132,8 @@ int main() {
     std::printf("LoadSkin (module resources, parse + metrics + notices): median %.3f ms, min %.3f ms over %zu runs\n",
                 Median(loads), *std::min_element(loads.begin(), loads.end()), loads.size());
     std::printf("  theme text parse alone (open + ReadProperties):        median %.3f ms\n", Median(parses));
+    std::printf("  metrics refresh / skin-changed notices / shared colours: %.3f / %.3f / %.3f ms\n",
+                Median(metrics), Median(notices), Median(shared));
     std::printf("first DrawThemeBackground, push button 75x23 (decode):   median %.3f ms\n", Median(firsts));
     std::printf("cached DrawThemeBackground, push button 75x23:           %.2f us per draw\n", c);
     std::printf("plain BitBlt 75x23:                                      %.2f us per copy\n", b);

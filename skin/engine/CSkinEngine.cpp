@@ -80,12 +80,16 @@ bool IsSkinRefused(int bitsPerPixel, bool hasModuleEnumeration) {
 }
 
 bool HasModuleEnumeration() {
-    if (HMODULE psapi = LoadLibraryA("PSAPI.DLL")) {
-        FreeLibrary(psapi);
-        return true;
-    }
-    HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
-    return kernel && GetProcAddress(kernel, "CreateToolhelp32Snapshot");
+    // What the system offers does not change while the process runs: asked once.
+    static const bool available = [] {
+        if (HMODULE psapi = LoadLibraryA("PSAPI.DLL")) {
+            FreeLibrary(psapi);
+            return true;
+        }
+        HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
+        return kernel && GetProcAddress(kernel, "CreateToolhelp32Snapshot");
+    }();
+    return available;
 }
 
 int DesktopBitsPerPixel() {
