@@ -335,8 +335,12 @@ void CountingFree(void* block) {
 }
 
 bool AllZero(const RippleEffect& e) {
-    const RippleEffect zero{};
-    return std::memcmp(&e, &zero, sizeof e) == 0;
+    const BITMAPINFO noHeader = {};
+    return !e.window && !e.flags && !e.frameDC && !e.frameBitmap && !e.sourcePixels && !e.framePixels &&
+           !e.currentHeights && !e.previousHeights && !e.width && !e.height && !e.stride && !e.heightPitch &&
+           !e.randomState && !e.autoMode && !e.autoP1 && !e.autoP2 && !e.autoP3 && !e.wanderX && !e.wanderY &&
+           !e.wanderDX && !e.wanderDY && !e.tickCount && !e.lookup &&
+           std::memcmp(&e.header, &noHeader, sizeof noHeader) == 0;
 }
 
 }  // namespace
