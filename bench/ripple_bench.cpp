@@ -83,7 +83,7 @@ double NowNs() {
 }  // namespace
 
 struct Result {
-    double stepNs, renderNs, scalarNs, plainNs;
+    double stepNs, renderNs, scalarNs, sse2Ns, plainNs;
     int movedTicks, mismatches;
 };
 
@@ -91,7 +91,7 @@ Result Run(const ripple_reference::Picture& source, const Drops& drops, int tick
     const int32_t stride = ripple::DibStride(kWidth);
     std::vector<int32_t> cur(size_t(kWidth) * kHeight), prev(cur.size());
     std::vector<uint32_t> lookup(ripple::LookupCells(kWidth, kHeight));
-    std::vector<uint8_t> frame(source.bytes), scalarFrame(source.bytes);
+    std::vector<uint8_t> frame(source.bytes), scalarFrame(source.bytes), sse2Frame(source.bytes);
     ripple::BuildLookup(source.bytes.data(), lookup.data(), kWidth, kHeight, stride);
     std::vector<std::vector<uint8_t>> fastFrames;
     std::vector<uint8_t> fastMoved;
@@ -107,10 +107,14 @@ Result Run(const ripple_reference::Picture& source, const Drops& drops, int tick
         double t2 = NowNs();
         ripple::RenderCellsScalar(cur.data(), lookup.data(), scalarFrame.data(), kWidth, kHeight, stride);
         double t3 = NowNs();
+        ripple::RenderCellsOn(ripple::RenderPath::Sse2, cur.data(), lookup.data(), sse2Frame.data(), kWidth, kHeight,
+                              stride);
+        double t4 = NowNs();
         res.stepNs += t1 - t0;
         res.renderNs += t2 - t1;
         res.scalarNs += t3 - t2;
-        if (scalarFrame != frame) ++res.mismatches;
+        res.sse2Ns += t4 - t3;
+        if (scalarFrame != frame || sse2Frame != frame) ++res.mismatches;
         fastMoved.push_back(moved);
         if (t % 10 == 0) fastFrames.push_back(frame);
     }
@@ -138,7 +142,8 @@ void Print(const char* name, const Result& r, int ticks, double cells) {
     std::printf("  fast  step   %6.3f ns/cell\n", r.stepNs / ticks / cells);
     std::printf("  fast  render %6.3f ns/cell\n", r.renderNs / ticks / cells);
     std::printf("  fast  tick   %6.3f ns/cell  (goal <= 2.000)\n", (r.stepNs + r.renderNs) / ticks / cells);
-    std::printf("  scalar render %5.3f ns/cell  (the path without SSE2)\n", r.scalarNs / ticks / cells);
+    std::printf("  sse2 render  %6.3f ns/cell  (processors without AVX2)\n", r.sse2Ns / ticks / cells);
+    std::printf("  scalar render %5.3f ns/cell  (processors without SSE2)\n", r.scalarNs / ticks / cells);
     std::printf("  plain tick   %6.3f ns/cell\n", r.plainNs / ticks / cells);
     std::printf("  speed-up     %6.2fx\n", r.plainNs / (r.stepNs + r.renderNs));
     std::printf("  bit-identical: %s (%d mismatches)\n", r.mismatches ? "NO" : "yes", r.mismatches);
@@ -148,7 +153,8 @@ int main(int argc, char** argv) {
     const int ticks = argc > 1 ? std::atoi(argv[1]) : 3000;
     const double cells = double(kWidth) * (kHeight - 2);
     const ripple_reference::Picture source = MakePicture();
-    std::printf("ripple tick (step + render) on %dx%d, %.0f cells per pass\n", kWidth, kHeight, cells);
+    std::printf("ripple tick (step + render) on %dx%d, %.0f cells per pass; render path: %s\n", kWidth, kHeight,
+                cells, ripple::RenderPathAvailable(ripple::RenderPath::Avx2) ? "AVX2" : "SSE2");
     const Result dialog = Run(source, DialogDrops(ticks), ticks);
     Print("dialog (rain 1/5/2/180, pointer moving, a click every 100 ticks)", dialog, ticks, cells);
     const Result storm = Run(source, StormDrops(ticks), ticks);

@@ -83,9 +83,15 @@ void BuildLookup(const uint8_t* source, uint32_t* lookup, int32_t width, int32_t
 // displaced. Displaced points outside the picture leave the frame pixel as it was.
 bool RenderCells(const int32_t* heights, const uint32_t* lookup, uint8_t* frame, int32_t width, int32_t height,
                  int32_t stride);
-// The same without vector instructions (what 32-bit builds without SSE2 run).
+// The same without vector instructions.
 bool RenderCellsScalar(const int32_t* heights, const uint32_t* lookup, uint8_t* frame, int32_t width,
                        int32_t height, int32_t stride);
+// RenderCells takes the best path the processor offers; tests and the benchmark name one. All paths
+// give the same bytes; a path the processor lacks falls back to the scalar one.
+enum class RenderPath { Scalar, Sse2, Avx2 };
+bool RenderPathAvailable(RenderPath path);
+bool RenderCellsOn(RenderPath path, const int32_t* heights, const uint32_t* lookup, uint8_t* frame, int32_t width,
+                   int32_t height, int32_t stride);
 
 // ---- record operations --------------------------------------------------------------------------
 
