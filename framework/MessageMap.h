@@ -46,7 +46,7 @@ protected: \
     {WM_REFLECT_BASE + WM_CTLCOLOR_KEY, 0, 0, 0, \
      AFX_THUNK_ { CDC _dc(reinterpret_cast<HDC>(wParam)); \
                   HBRUSH _b = AFX_SELF_->CtlColor(&_dc, static_cast<UINT>(lParam)); \
-                  if (!_b) return false; *_r = reinterpret_cast<LRESULT>(_b); return true; }},
+                  *_r = reinterpret_cast<LRESULT>(_b); return _b != nullptr; }},
 
 // LRESULT OnXxx(WPARAM, LPARAM)
 #define ON_MESSAGE(message, memberFxn) \

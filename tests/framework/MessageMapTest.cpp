@@ -180,6 +180,8 @@ TEST(RuntimeClass, CreatesByRecordAndTheLastReleaseDeletes)
     EXPECT_EQ(0, target->InternalRelease());
     EXPECT_EQ(0, Counted::s_alive);
     EXPECT_EQ(nullptr, RUNTIME_CLASS(NotCreatable)->CreateObject());
+    NotCreatable window;
+    EXPECT_EQ(RUNTIME_CLASS(NotCreatable), window.GetRuntimeClass());
     EXPECT_STREQ("NotCreatable", RUNTIME_CLASS(NotCreatable)->m_lpszClassName);
 }
 
