@@ -209,6 +209,7 @@ using namespace skin;
 namespace {
 
 bool g_forceSoftware = false;
+bool g_allowDirect = true;
 
 class Lock {
 public:
@@ -248,6 +249,54 @@ const Msimg32& Gdi() {
     return fns;
 }
 
+// Whether the system's blend into a 32-bit section gives exactly BlendOver's pixels: every alpha
+// against a spread of destination values, for premultiplied pixels and for straight ones apart.
+struct SystemBlendCheck {
+    bool premultiplied = false;
+    bool straight = false;
+    SystemBlendCheck() {
+        if (!Gdi().alphaBlend) return;
+        constexpr int W = 256, H = 32;
+        void* srcBits = nullptr;
+        void* dstBits = nullptr;
+        Bitmap src(CreateDib32(W, H, &srcBits)), dst(CreateDib32(W, H, &dstBits));
+        MemoryDC from(nullptr), to(nullptr);
+        if (!src || !dst || !from || !to) return;
+        from.Select(src.Get());
+        to.Select(dst.Get());
+        auto* s = static_cast<uint32_t*>(srcBits);
+        auto* d = static_cast<uint32_t*>(dstBits);
+        std::vector<uint32_t> before(static_cast<size_t>(W) * H);
+        // Rows below H / 2 hold premultiplied pixels, the rest straight ones.
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) {
+                const uint32_t a = static_cast<uint32_t>(x), k = static_cast<uint32_t>(y);
+                uint32_t c[3] = {(k * 37 + a * 3) & 0xFF, (k * 91 + 255 - a) & 0xFF, (k * 13 + a * 7) & 0xFF};
+                if (y < H / 2)
+                    for (uint32_t& v : c) v = v * a / 255;
+                s[y * W + x] = c[0] | (c[1] << 8) | (c[2] << 16) | (a << 24);
+                before[y * W + x] = d[y * W + x] = ((k * 8 + a) & 0xFF) | (((k * 29 + a * 5) & 0xFF) << 8) |
+                                                   (((255 - k * 8 + a * 11) & 0xFF) << 16) |
+                                                   (((k * 53 + a) & 0xFF) << 24);
+            }
+        GdiFlush();
+        BLENDFUNCTION bf = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        if (!Gdi().alphaBlend(to.Get(), 0, 0, W, H, from.Get(), 0, 0, W, H, bf)) return;
+        GdiFlush();
+        bool pm = true, st = true;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                if (BlendOver(before[y * W + x], s[y * W + x]) != d[y * W + x]) (y < H / 2 ? pm : st) = false;
+        premultiplied = pm;
+        straight = pm && st;
+    }
+};
+
+const SystemBlendCheck& BlendCheck() {
+    static const SystemBlendCheck check;
+    return check;
+}
+
 bool IsEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
 bool Contains(const RECT& outer, const RECT& inner) {
@@ -277,6 +326,8 @@ void EditDestination(HDC dc, const RECT& d, Fn fn) {
 }  // namespace
 
 void CSkinImage::ForceSoftwareBlending(bool force) { g_forceSoftware = force; }
+void CSkinImage::AllowDirectBlending(bool allow) { g_allowDirect = allow; }
+bool CSkinImage::DirectBlendingMatchesSystem() { return BlendCheck().premultiplied; }
 
 BOOL CSkinImage::AdoptDecoded(const DecodedImage& img, BOOL premultiply) {
     void* bits = nullptr;
@@ -634,6 +685,7 @@ bool CSkinImage::ComposeInto(Composed& c) {
         }
         c.opaqueTop = bestTop;
         c.opaqueBottom = bestBottom;
+        c.runs = FindBlendRuns(c.bits, c.width, c.height);
     }
     return true;
 }
@@ -678,8 +730,15 @@ void CSkinImage::Draw(HDC dc, const RECT& dest, const RECT& src, const RECT& mar
         }
     }
     if (!c) {
-        auto fresh = std::make_unique<Composed>(
-            Composed{src, w, h, margins, sizingType, borderOnly, usedKey, m_mirrored, Bitmap(), nullptr, nullptr});
+        auto fresh = std::make_unique<Composed>();
+        fresh->src = src;
+        fresh->width = w;
+        fresh->height = h;
+        fresh->margins = margins;
+        fresh->sizingType = sizingType;
+        fresh->borderOnly = borderOnly;
+        fresh->key = usedKey;
+        fresh->mirrored = m_mirrored;
         if (static_cast<int64_t>(w) * h <= kMaxComposedArea) {
             if (!ComposeInto(*fresh)) return;
             if (m_composed.size() >= kMaxComposed) m_composed.pop_back();
@@ -694,6 +753,7 @@ void CSkinImage::Draw(HDC dc, const RECT& dest, const RECT& src, const RECT& mar
     HDC from = c->dc->Get();
     if (m_hasAlpha) {
         if (Gdi().alphaBlend && !g_forceSoftware) {
+            if (!destMirrored && DrawBlended(dc, dest, *c)) return;
             BLENDFUNCTION bf = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
             const int top = c->opaqueTop, bottom = c->opaqueBottom;
             if (bottom - top >= 2) {
@@ -722,6 +782,96 @@ void CSkinImage::Draw(HDC dc, const RECT& dest, const RECT& src, const RECT& mar
     } else {
         BitBlt(dc, dest.left, dest.top, w, h, from, 0, 0, SRCCOPY);
     }
+}
+
+// The system's blend is slow per pixel. For a memory context seen without mirroring or scaling,
+// the engine blends: straight into the pixels of a 32-bit section when nothing clips the part,
+// otherwise the rows with see-through pixels are read back, blended here and the whole picture
+// copied out, which clips it as the system's blend would. Either way the pixels are the system's.
+// Anything else returns false and goes through the system.
+bool CSkinImage::DrawBlended(HDC dc, const RECT& dest, Composed& c) {
+    if (!g_allowDirect || !c.bits) return false;
+    const SystemBlendCheck& check = BlendCheck();
+    if (!check.premultiplied || (c.runs.straight && !check.straight)) return false;
+    if (GetObjectType(dc) != OBJ_MEMDC || GetMapMode(dc) != MM_TEXT || GetGraphicsMode(dc) != GM_COMPATIBLE)
+        return false;
+    // Pixels outside the bitmap cannot be read back; the clip box never reaches beyond it.
+    RECT clip;
+    const int region = GetClipBox(dc, &clip);
+    if ((region != SIMPLEREGION && region != COMPLEXREGION) || !Contains(clip, dest)) return false;
+    // Only depths whose copies keep every colour bit; fewer bits would round twice.
+    DIBSECTION ds = {};
+    HGDIOBJ bitmap = GetCurrentObject(dc, OBJ_BITMAP);
+    const int got = bitmap ? GetObjectA(bitmap, sizeof(ds), &ds) : 0;
+    if (got < static_cast<int>(sizeof(BITMAP)) || (ds.dsBm.bmBitsPixel != 32 && ds.dsBm.bmBitsPixel != 24)) return false;
+    if (region == SIMPLEREGION && got == static_cast<int>(sizeof(ds)) && BlendIntoSection(dc, dest, c, bitmap, ds)) {
+        ++m_directDraws;
+        ++m_sectionDraws;
+        return true;
+    }
+    const int w = c.width, h = c.height;
+    if (!c.stage) {
+        void* bits = nullptr;
+        Bitmap stage(CreateDib32(w, h, &bits));
+        auto stageDC = std::make_unique<MemoryDC>(nullptr);
+        if (!stage || !*stageDC) return false;
+        stageDC->Select(stage.Get());
+        std::memcpy(bits, c.bits, static_cast<size_t>(w) * h * 4);
+        c.stage = std::move(stage);
+        c.stageBits = static_cast<uint32_t*>(bits);
+        c.stageDC = std::move(stageDC);
+    }
+    HDC stage = c.stageDC->Get();
+    for (const auto& band : c.runs.bands)
+        if (!BitBlt(stage, 0, band.first, w, band.second - band.first, dc, dest.left, dest.top + band.first, SRCCOPY))
+            return false;
+    GdiFlush();
+    for (const auto& band : c.runs.bands)
+        BlendPicture(reinterpret_cast<uint8_t*>(c.stageBits + static_cast<size_t>(band.first) * w),
+                     static_cast<intptr_t>(w) * 4, c.bits, w, band.first, band.second - band.first, c.runs);
+    BitBlt(dc, dest.left, dest.top, w, h, stage, 0, 0, SRCCOPY);
+    ++m_directDraws;
+    return true;
+}
+
+// Called with the destination wholly visible in the section selected (MM_TEXT, no mirroring, simple clip).
+bool CSkinImage::BlendIntoSection(HDC dc, const RECT& dest, const Composed& c, HGDIOBJ bitmap, const DIBSECTION& ds) {
+    if (!ds.dsBm.bmBits || ds.dsBm.bmBitsPixel != 32 || ds.dsBmih.biCompression != BI_RGB) return false;
+    POINT viewport, window;
+    if (!GetViewportOrgEx(dc, &viewport) || !GetWindowOrgEx(dc, &window)) return false;
+    const int x0 = dest.left - window.x + viewport.x, y0 = dest.top - window.y + viewport.y;
+    const LONG bw = ds.dsBm.bmWidth, bh = ds.dsBm.bmHeight;
+    if (x0 < 0 || y0 < 0 || x0 + c.width > bw || y0 + c.height > bh) return false;
+    GdiFlush();  // earlier drawing into the section lands before its pixels are read
+    auto* base = static_cast<uint8_t*>(ds.dsBm.bmBits);
+    const intptr_t stride = ds.dsBm.bmWidthBytes;
+    auto pixel = [&](LONG x, LONG y, bool bottomUp) {
+        return reinterpret_cast<const uint32_t*>(base + stride * (bottomUp ? bh - 1 - y : y))[x];
+    };
+    if (m_section.bitmap != bitmap || m_section.bits != ds.dsBm.bmBits || m_section.width != bw ||
+        m_section.height != bh) {
+        // Find a pixel of the part's rows whose colour differs between the two readings of the rows,
+        // and ask the context which one it shows. A section alike both ways up is drawn the other way.
+        m_section = KnownSection{};
+        bool found = false, bottomUp = false;
+        for (LONG y = y0; y < y0 + c.height && !found; ++y)
+            for (LONG x = x0; x < x0 + c.width; ++x) {
+                const uint32_t down = pixel(x, y, false), up = pixel(x, y, true);
+                if (((down ^ up) & 0x00FFFFFFu) == 0) continue;
+                const COLORREF seen = GetPixel(dc, x + window.x - viewport.x, y + window.y - viewport.y);
+                auto rgb = [](uint32_t p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); };
+                if (seen == CLR_INVALID || (seen != rgb(down) && seen != rgb(up))) return false;
+                bottomUp = seen == rgb(up);
+                found = true;
+                break;
+            }
+        if (!found) return false;
+        m_section = KnownSection{bitmap, ds.dsBm.bmBits, bw, bh, bottomUp};
+    }
+    const bool bottomUp = m_section.bottomUp;
+    uint8_t* first = base + stride * (bottomUp ? bh - 1 - y0 : y0) + static_cast<intptr_t>(x0) * 4;
+    BlendPicture(first, bottomUp ? -stride : stride, c.bits, c.width, 0, c.height, c.runs);
+    return true;
 }
 
 void CSkinImage::FlipPixels() {
@@ -800,15 +950,7 @@ void CSkinImage::SoftwareAlphaBlend(HDC dc, const RECT& d, const uint32_t* pixel
             const uint32_t* srow = pixels + static_cast<size_t>(s.top + y * sh / dh) * stride + s.left;
             uint32_t* drow = to + static_cast<size_t>(y) * dw;
             for (int x = 0; x < dw; ++x) {
-                const uint32_t p = srow[x * sw / dw];
-                const uint32_t inv = 255 - (p >> 24);
-                const uint32_t q = drow[x];
-                uint32_t out = 0;
-                for (int shift = 0; shift < 32; shift += 8) {
-                    uint32_t c = ((p >> shift) & 0xFF) + ((q >> shift) & 0xFF) * inv / 255;
-                    out |= (c > 255 ? 255 : c) << shift;
-                }
-                drow[x] = out;
+                drow[x] = BlendOver(drow[x], srow[x * sw / dw]);
             }
         }
     });

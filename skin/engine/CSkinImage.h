@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "SkinBlend.h"
 #include "SkinGdi.h"
 
 namespace skin {
@@ -73,24 +74,38 @@ public:
 
     // The engine's own blending and keyed copy, normally used only when msimg32 lacks them.
     static void ForceSoftwareBlending(bool force);
+    // Alpha pictures drawn into memory contexts are blended by the engine (only their see-through
+    // rows are read back) when its blend gives the system's pixels (checked once); off, every draw
+    // goes through the system's blend.
+    static void AllowDirectBlending(bool allow);
+    static bool DirectBlendingMatchesSystem();
 
     // Composed results kept for reuse (for tests).
     size_t GetComposedCount() const { return m_composed.size(); }
+    // Draws that the engine blended itself, and those of them written straight into a section's
+    // pixels (for tests).
+    unsigned GetDirectDrawCount() const { return m_directDraws; }
+    unsigned GetSectionDrawCount() const { return m_sectionDraws; }
 
 private:
     // One draw's nine-grid result at its destination size, so that repeated draws are one copy.
     struct Composed {
-        RECT src;
-        int width, height;
-        RECT margins;
-        int sizingType;
-        BOOL borderOnly;
-        COLORREF key;
-        BOOL mirrored;
+        RECT src{};
+        int width = 0, height = 0;
+        RECT margins{};
+        int sizingType = 0;
+        BOOL borderOnly = FALSE;
+        COLORREF key = CLR_INVALID;
+        BOOL mirrored = FALSE;
         skin::Bitmap bitmap;
-        uint32_t* bits;
+        uint32_t* bits = nullptr;
         std::unique_ptr<skin::MemoryDC> dc;  // keeps the bitmap selected: no selection per draw
         int opaqueTop = 0, opaqueBottom = 0;  // rows that need no blending, copied plainly
+        skin::BlendRuns runs;                 // pixels that are not opaque, found once
+        // The picture with its see-through rows blended over what was last read from a destination.
+        skin::Bitmap stage;
+        uint32_t* stageBits = nullptr;
+        std::unique_ptr<skin::MemoryDC> stageDC;
     };
     bool Matches(const Composed& c, const RECT& src, int w, int h, const RECT& margins, int sizingType,
                  BOOL borderOnly, COLORREF key) const;
@@ -107,6 +122,8 @@ private:
     // Blends premultiplied pixels (a top-down array of stride pixels) over the destination.
     void SoftwareAlphaBlend(HDC dc, const RECT& d, const uint32_t* pixels, int stride, int rows, const RECT& s);
     void FlipPixels();
+    bool DrawBlended(HDC dc, const RECT& dest, Composed& c);
+    bool BlendIntoSection(HDC dc, const RECT& dest, const Composed& c, HGDIOBJ bitmap, const DIBSECTION& ds);
 
     BOOL m_mirrorAllowed = TRUE;
     skin::Bitmap m_bitmap;
@@ -121,6 +138,17 @@ private:
     std::unique_ptr<skin::MemoryDC> m_imageDC;    // holds the image's bitmap
     std::vector<std::unique_ptr<Composed>> m_composed;  // most recent first
     bool m_composing = false;
+    unsigned m_directDraws = 0;
+    unsigned m_sectionDraws = 0;
+    // The last 32-bit section blended into directly. A section does not tell whether its rows run
+    // bottom-up; that is found once by reading one pixel through the context.
+    struct KnownSection {
+        HGDIOBJ bitmap = nullptr;
+        void* bits = nullptr;
+        LONG width = 0, height = 0;
+        bool bottomUp = false;
+    };
+    KnownSection m_section;
     CRITICAL_SECTION m_lock;
 };
 
