@@ -803,7 +803,9 @@ bool CSkinImage::DrawBlended(HDC dc, const RECT& dest, Composed& c) {
     DIBSECTION ds = {};
     HGDIOBJ bitmap = GetCurrentObject(dc, OBJ_BITMAP);
     const int got = bitmap ? GetObjectA(bitmap, sizeof(ds), &ds) : 0;
-    if (got < static_cast<int>(sizeof(BITMAP)) || (ds.dsBm.bmBitsPixel != 32 && ds.dsBm.bmBitsPixel != 24)) return false;
+    if (got < static_cast<int>(sizeof(BITMAP)) || (ds.dsBm.bmBitsPixel != 32 && ds.dsBm.bmBitsPixel != 24) ||
+        (got == static_cast<int>(sizeof(ds)) && ds.dsBmih.biCompression != BI_RGB))
+        return false;
     if (region == SIMPLEREGION && got == static_cast<int>(sizeof(ds)) && BlendIntoSection(dc, dest, c, bitmap, ds)) {
         ++m_directDraws;
         ++m_sectionDraws;

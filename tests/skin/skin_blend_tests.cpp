@@ -118,7 +118,7 @@ namespace {
 // as 32-bit top-down values.
 struct Destination {
     const char* name;
-    enum Kind { Section32, SectionBottomUp32, Section24, Section16, Compatible } kind;
+    enum Kind { Section32, SectionBottomUp32, Section24, Section16, SectionFields, Compatible } kind;
     int width, height;
     RECT rect;                          // drawn rectangle, logical
     std::function<void(HDC)> setup;     // mapping, layout, clipping
@@ -153,6 +153,15 @@ std::vector<uint32_t> DrawInto(const Destination& d, CSkinClassTheme* theme, int
         HDC screen = GetDC(nullptr);
         bmp = CreateCompatibleBitmap(screen, d.width, d.height);
         ReleaseDC(nullptr, screen);
+    } else if (d.kind == Destination::SectionFields) {
+        // 32 bits as ten bits of red, green and blue.
+        struct {
+            BITMAPINFOHEADER h;
+            DWORD masks[3];
+        } bf = {Info32(d.width, d.height).bmiHeader, {0x3FF00000u, 0x000FFC00u, 0x000003FFu}};
+        bf.h.biCompression = BI_BITFIELDS;
+        void* bits = nullptr;
+        bmp = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&bf), DIB_RGB_COLORS, &bits, nullptr, 0);
     } else {
         BITMAPINFO bi = Info32(d.width, d.height);
         if (d.kind == Destination::SectionBottomUp32) bi.bmiHeader.biHeight = d.height;
@@ -227,6 +236,7 @@ TEST(SkinBlend, DirectAndSystemBlendingGiveIdenticalPixelsOnEveryDestination) {
          [](HDC dc) { ExcludeClipRect(dc, 30, 10, 50, 20); }, D::Staged},
         {"24-bit section", D::Section24, 90, 40, {5, 7, 80, 30}, noTransform, D::Staged},
         {"16-bit section", D::Section16, 90, 40, {5, 7, 80, 30}, noTransform, D::System},
+        {"10-bit channel section", D::SectionFields, 90, 40, {5, 7, 80, 30}, noTransform, D::System},
         {"mirrored context", D::Section32, 90, 40, {5, 7, 80, 30}, [](HDC dc) { SetLayout(dc, LAYOUT_RTL); },
          D::System},
         {"partly outside the bitmap", D::Section32, 60, 20, {-6, -4, 69, 19}, noTransform, D::System},
