@@ -148,9 +148,9 @@ int main() {
     HDC ddbDC = CreateCompatibleDC(nullptr);
     HGDIOBJ ddbOld = SelectObject(ddbDC, ddb);
     const double stagedDdb = timeDraws(ddbDC);
-    CSkinImage::AllowDirectBlending(false);
+    CSkinImage::AllowEngineBlending(false);
     const double systemDib = timeDraws(target.dc), systemDdb = timeDraws(ddbDC);
-    CSkinImage::AllowDirectBlending(true);
+    CSkinImage::AllowEngineBlending(true);
     std::vector<double> ddbBlits;
     for (int round = 0; round < 5; ++round) {
         double t0 = Now();
@@ -175,7 +175,7 @@ int main() {
     std::printf("cached DrawThemeBackground, header item 75x23 (opaque):  %.2f us per draw (ratio %.2f)\n",
                 Median(opaque), Median(opaque) / b);
     std::printf("plain AlphaBlend 75x23 (what an alpha part costs at least): %.2f us\n", Median(blends));
-    std::printf("engine's blend matches the system's: %s\n", CSkinImage::DirectBlendingMatchesSystem() ? "yes" : "no");
+    std::printf("engine's blend matches the system's: %s\n", CSkinImage::EngineBlendingMatchesSystem() ? "yes" : "no");
     std::printf("push button 75x23 by path (us per draw, ratio to the BitBlt into the same bitmap):\n");
     std::printf("  32-bit section, engine blends into its pixels:        %.2f (%.2f)\n", c, c / b);
     std::printf("  32-bit section, system blend of see-through rows:     %.2f (%.2f)\n", systemDib, systemDib / b);

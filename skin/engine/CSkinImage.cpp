@@ -209,7 +209,7 @@ using namespace skin;
 namespace {
 
 bool g_forceSoftware = false;
-bool g_allowDirect = true;
+bool g_allowEngineBlend = true;
 
 class Lock {
 public:
@@ -326,8 +326,8 @@ void EditDestination(HDC dc, const RECT& d, Fn fn) {
 }  // namespace
 
 void CSkinImage::ForceSoftwareBlending(bool force) { g_forceSoftware = force; }
-void CSkinImage::AllowDirectBlending(bool allow) { g_allowDirect = allow; }
-bool CSkinImage::DirectBlendingMatchesSystem() { return BlendCheck().premultiplied; }
+void CSkinImage::AllowEngineBlending(bool allow) { g_allowEngineBlend = allow; }
+bool CSkinImage::EngineBlendingMatchesSystem() { return BlendCheck().premultiplied; }
 
 BOOL CSkinImage::AdoptDecoded(const DecodedImage& img, BOOL premultiply) {
     void* bits = nullptr;
@@ -790,7 +790,7 @@ void CSkinImage::Draw(HDC dc, const RECT& dest, const RECT& src, const RECT& mar
 // copied out, which clips it as the system's blend would. Either way the pixels are the system's.
 // Anything else returns false and goes through the system.
 bool CSkinImage::DrawBlended(HDC dc, const RECT& dest, Composed& c) {
-    if (!g_allowDirect || !c.bits) return false;
+    if (!g_allowEngineBlend || !c.bits) return false;
     const SystemBlendCheck& check = BlendCheck();
     if (!check.premultiplied || (c.runs.straight && !check.straight)) return false;
     if (GetObjectType(dc) != OBJ_MEMDC || GetMapMode(dc) != MM_TEXT || GetGraphicsMode(dc) != GM_COMPATIBLE)
@@ -807,8 +807,8 @@ bool CSkinImage::DrawBlended(HDC dc, const RECT& dest, Composed& c) {
         (got == static_cast<int>(sizeof(ds)) && ds.dsBmih.biCompression != BI_RGB))
         return false;
     if (region == SIMPLEREGION && got == static_cast<int>(sizeof(ds)) && BlendIntoSection(dc, dest, c, bitmap, ds)) {
-        ++m_directDraws;
-        ++m_sectionDraws;
+        ++m_engineBlends;
+        ++m_sectionBlends;
         return true;
     }
     const int w = c.width, h = c.height;
@@ -832,7 +832,7 @@ bool CSkinImage::DrawBlended(HDC dc, const RECT& dest, Composed& c) {
         BlendPicture(reinterpret_cast<uint8_t*>(c.stageBits + static_cast<size_t>(band.first) * w),
                      static_cast<intptr_t>(w) * 4, c.bits, w, band.first, band.second - band.first, c.runs);
     BitBlt(dc, dest.left, dest.top, w, h, stage, 0, 0, SRCCOPY);
-    ++m_directDraws;
+    ++m_engineBlends;
     return true;
 }
 

@@ -74,18 +74,18 @@ public:
 
     // The engine's own blending and keyed copy, normally used only when msimg32 lacks them.
     static void ForceSoftwareBlending(bool force);
-    // Alpha pictures drawn into memory contexts are blended by the engine (only their see-through
-    // rows are read back) when its blend gives the system's pixels (checked once); off, every draw
-    // goes through the system's blend.
-    static void AllowDirectBlending(bool allow);
-    static bool DirectBlendingMatchesSystem();
+    // Alpha pictures drawn into memory contexts are blended by the engine (into a 32-bit section's
+    // pixels, or over their see-through rows read back) when its blend gives the system's pixels
+    // (checked once); off, every draw goes through the system's blend.
+    static void AllowEngineBlending(bool allow);
+    static bool EngineBlendingMatchesSystem();
 
     // Composed results kept for reuse (for tests).
     size_t GetComposedCount() const { return m_composed.size(); }
     // Draws that the engine blended itself, and those of them written straight into a section's
     // pixels (for tests).
-    unsigned GetDirectDrawCount() const { return m_directDraws; }
-    unsigned GetSectionDrawCount() const { return m_sectionDraws; }
+    unsigned GetEngineBlendCount() const { return m_engineBlends; }
+    unsigned GetSectionBlendCount() const { return m_sectionBlends; }
 
 private:
     // One draw's nine-grid result at its destination size, so that repeated draws are one copy.
@@ -138,8 +138,8 @@ private:
     std::unique_ptr<skin::MemoryDC> m_imageDC;    // holds the image's bitmap
     std::vector<std::unique_ptr<Composed>> m_composed;  // most recent first
     bool m_composing = false;
-    unsigned m_directDraws = 0;
-    unsigned m_sectionDraws = 0;
+    unsigned m_engineBlends = 0;
+    unsigned m_sectionBlends = 0;
     // The last 32-bit section blended into directly. A section does not tell whether its rows run
     // bottom-up; that is found once by reading one pixel through the context.
     struct KnownSection {

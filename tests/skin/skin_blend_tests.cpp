@@ -64,7 +64,7 @@ TEST(SkinBlend, EqualsTheSystemBlendForEveryAlphaAndDestinationValue) {
     EXPECT_EQ(0xFFBFBFBFu, BlendOver(0xFFFFFFFFu, 0x80404040u));  // 0x40 + round(255 * 127 / 255)
     EXPECT_EQ(0x12345678u, BlendOver(0x12345678u, 0));
     EXPECT_EQ(0xFF010203u, BlendOver(0x12345678u, 0xFF010203u));
-    EXPECT_TRUE(CSkinImage::DirectBlendingMatchesSystem());
+    EXPECT_TRUE(CSkinImage::EngineBlendingMatchesSystem());
 }
 
 TEST(SkinBlend, RunsCoverEverySeeThroughPixelAndPicturesBlendOnlyThere) {
@@ -258,16 +258,16 @@ TEST(SkinBlend, DirectAndSystemBlendingGiveIdenticalPixelsOnEveryDestination) {
                     Destination at = d;
                     if (small) at.rect = RECT{d.rect.left, d.rect.top, d.rect.left + 6, d.rect.top + 5};
                     CSkinImage* image = nullptr;
-                    CSkinImage::AllowDirectBlending(false);
+                    CSkinImage::AllowEngineBlending(false);
                     const std::vector<uint32_t> system = DrawInto(at, theme, part, 1);
-                    CSkinImage::AllowDirectBlending(true);
+                    CSkinImage::AllowEngineBlending(true);
                     image = theme->GetImageCache()->Get(nullptr, "SOFT.PNG");
                     ASSERT_TRUE(image && image->HasAlpha());
-                    const unsigned engine = image->GetDirectDrawCount(), section = image->GetSectionDrawCount();
+                    const unsigned engine = image->GetEngineBlendCount(), section = image->GetSectionBlendCount();
                     const std::vector<uint32_t> direct = DrawInto(at, theme, part, 1);
-                    EXPECT_EQ(engine + (d.path != D::System), image->GetDirectDrawCount())
+                    EXPECT_EQ(engine + (d.path != D::System), image->GetEngineBlendCount())
                         << d.name << " part " << part << (small ? " small" : "");
-                    EXPECT_EQ(section + (d.path == D::Section), image->GetSectionDrawCount())
+                    EXPECT_EQ(section + (d.path == D::Section), image->GetSectionBlendCount())
                         << d.name << " part " << part << (small ? " small" : "");
                     ASSERT_EQ(system.size(), direct.size());
                     size_t changed = 0;
@@ -284,5 +284,5 @@ TEST(SkinBlend, DirectAndSystemBlendingGiveIdenticalPixelsOnEveryDestination) {
             }
         }
     }
-    CSkinImage::AllowDirectBlending(true);
+    CSkinImage::AllowEngineBlending(true);
 }
