@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "SkinBlend.h"
+#include "SkinTables.h"
 #include "SkinTestSupport.h"
 
 using namespace skintest;
@@ -209,7 +210,7 @@ std::string SoftEdgedPng(int n) {
 
 }  // namespace
 
-TEST(SkinBlend, DirectAndSystemBlendingGiveIdenticalPixelsOnEveryDestination) {
+TEST(SkinBlend, EngineAndSystemBlendingGiveIdenticalPixelsOnEveryDestination) {
     TempDir dir;
     dir.Write("SOFT.PNG", SoftEdgedPng(12));
     const std::string text =
@@ -285,4 +286,50 @@ TEST(SkinBlend, DirectAndSystemBlendingGiveIdenticalPixelsOnEveryDestination) {
         }
     }
     CSkinImage::AllowEngineBlending(true);
+}
+
+// Our own theme: every part and state of the classes the program skins, at a few sizes, drawn by
+// the engine's blend and by the system's, bit for bit the same.
+TEST(SkinBlend, OwnThemeDrawsTheSameEitherWay) {
+    CSkinEngine* engine = CSkinEngine::Instance();
+    ASSERT_TRUE(engine->LoadSkin(ExePath().c_str(), nullptr));
+    const int W = 220, H = 60;
+    const std::vector<uint32_t> background = Background(W, H);
+    void *engineBits = nullptr, *systemBits = nullptr;
+    HBITMAP engineBmp = CreateDib32(W, H, &engineBits), systemBmp = CreateDib32(W, H, &systemBits);
+    HDC engineDC = CreateCompatibleDC(nullptr), systemDC = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldEngine = SelectObject(engineDC, engineBmp), oldSystem = SelectObject(systemDC, systemBmp);
+    const RECT sizes[] = {{3, 2, 78, 25}, {10, 10, 27, 27}, {0, 40, 220, 49}, {50, 5, 54, 58}};
+    int drawn = 0;
+    for (const char* cls : {"BUTTON", "WINDOW", "SCROLLBAR", "TAB", "HEADER", "PROGRESS", "REBAR", "TOOLBAR",
+                            "MENU", "COMBOBOX", "SPIN", "STATUS", "EXPLORERBAR", "EDIT", "LISTVIEW", "TREEVIEW"}) {
+        CSkinClassTheme* theme = engine->GetThemeClass(nullptr, cls);
+        if (!theme) continue;
+        for (int part = 0; part <= 40; ++part)
+            for (int state = 0; state <= 8; ++state)
+                for (const RECT& r : sizes) {
+                    std::memcpy(engineBits, background.data(), background.size() * 4);
+                    std::memcpy(systemBits, background.data(), background.size() * 4);
+                    CSkinImage::AllowEngineBlending(true);
+                    const BOOL ok = theme->DrawThemeBackground(engineDC, part, state, r);
+                    CSkinImage::AllowEngineBlending(false);
+                    EXPECT_EQ(ok, theme->DrawThemeBackground(systemDC, part, state, r));
+                    CSkinImage::AllowEngineBlending(true);
+                    GdiFlush();
+                    drawn += ok;
+                    ASSERT_EQ(0, std::memcmp(engineBits, systemBits, background.size() * 4))
+                        << cls << " part " << part << " state " << state << " at " << r.left << "," << r.top;
+                }
+    }
+    EXPECT_GT(drawn, 500);
+    CSkinClassTheme* button = engine->GetThemeClass(nullptr, "BUTTON");
+    CSkinImage* pushButton = button->GetImageCache()->Get(nullptr, button->GetThemeString(1, 1, TMT_IMAGEFILE, "").str());
+    ASSERT_NE(nullptr, pushButton);
+    EXPECT_GT(pushButton->GetSectionBlendCount(), 0u);  // the engine's blend was the one compared
+    SelectObject(engineDC, oldEngine);
+    SelectObject(systemDC, oldSystem);
+    DeleteDC(engineDC);
+    DeleteDC(systemDC);
+    DeleteObject(engineBmp);
+    DeleteObject(systemBmp);
 }
