@@ -850,11 +850,12 @@ bool CSkinImage::BlendIntoSection(HDC dc, const RECT& dest, const Composed& c, H
     auto pixel = [&](LONG x, LONG y, bool bottomUp) {
         return reinterpret_cast<const uint32_t*>(base + stride * (bottomUp ? bh - 1 - y : y))[x];
     };
-    if (m_section.bitmap != bitmap || m_section.bits != ds.dsBm.bmBits || m_section.width != bw ||
-        m_section.height != bh) {
-        // Find a pixel of the part's rows whose colour differs between the two readings of the rows,
-        // and ask the context which one it shows. A section alike both ways up is drawn the other way.
-        m_section = KnownSection{};
+    auto known = std::find_if(m_sections.begin(), m_sections.end(), [&](const KnownSection& k) {
+        return k.bitmap == bitmap && k.bits == ds.dsBm.bmBits && k.width == bw && k.height == bh;
+    });
+    if (known == m_sections.end()) {
+        // Find a pixel of the part's rows whose colour differs between the two readings of the rows
+        // and ask the context which one it shows. Rows alike both ways up are read back instead.
         bool found = false, bottomUp = false;
         for (LONG y = y0; y < y0 + c.height && !found; ++y)
             for (LONG x = x0; x < x0 + c.width; ++x) {
@@ -868,9 +869,11 @@ bool CSkinImage::BlendIntoSection(HDC dc, const RECT& dest, const Composed& c, H
                 break;
             }
         if (!found) return false;
-        m_section = KnownSection{bitmap, ds.dsBm.bmBits, bw, bh, bottomUp};
+        known = m_sections.end() - 1;  // the oldest gives way
+        *known = KnownSection{bitmap, ds.dsBm.bmBits, bw, bh, bottomUp};
     }
-    const bool bottomUp = m_section.bottomUp;
+    std::rotate(m_sections.begin(), known, known + 1);
+    const bool bottomUp = m_sections.front().bottomUp;
     uint8_t* first = base + stride * (bottomUp ? bh - 1 - y0 : y0) + static_cast<intptr_t>(x0) * 4;
     BlendPicture(first, bottomUp ? -stride : stride, c.bits, c.width, 0, c.height, c.runs);
     return true;

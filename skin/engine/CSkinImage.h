@@ -2,6 +2,7 @@
 // One decoded theme image (all frames of a part in one bitmap) and how it is drawn
 // into a rectangle: solid regions, nine-grid stretch or tile, colour key, alpha.
 #include <windows.h>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -140,15 +141,15 @@ private:
     bool m_composing = false;
     unsigned m_engineBlends = 0;
     unsigned m_sectionBlends = 0;
-    // The last 32-bit section blended into directly. A section does not tell whether its rows run
-    // bottom-up; that is found once by reading one pixel through the context.
+    // The 32-bit sections last blended into directly, most recent first. A section does not tell
+    // whether its rows run bottom-up; that is found once by reading one pixel through the context.
     struct KnownSection {
         HGDIOBJ bitmap = nullptr;
         void* bits = nullptr;
         LONG width = 0, height = 0;
         bool bottomUp = false;
     };
-    KnownSection m_section;
+    std::array<KnownSection, 4> m_sections;
     CRITICAL_SECTION m_lock;
 };
 

@@ -288,6 +288,56 @@ TEST(SkinBlend, EngineAndSystemBlendingGiveIdenticalPixelsOnEveryDestination) {
     CSkinImage::AllowEngineBlending(true);
 }
 
+// Two sections of one size, one of each row order, drawn into in turn: each keeps its own order.
+TEST(SkinBlend, SectionsOfBothRowOrdersInTurn) {
+    TempDir dir;
+    dir.Write("SOFT.PNG", SoftEdgedPng(12));
+    auto schema = SchemaFromText("[Button.PushButton]\nImageFile = SOFT.PNG\nSizingMargins = 4, 4, 4, 4\n", dir.Path());
+    CSkinClassTheme* theme = schema->GetClassTheme("BUTTON");
+    const int W = 90, H = 40;
+    struct Target {
+        HBITMAP bmp;
+        HDC dc;
+        HGDIOBJ old;
+        uint32_t* bits;
+    };
+    auto make = [&](bool bottomUp) {
+        BITMAPINFO bi = Info32(W, H);
+        if (bottomUp) bi.bmiHeader.biHeight = H;
+        void* bits = nullptr;
+        Target t{CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0), CreateCompatibleDC(nullptr), nullptr,
+                 nullptr};
+        t.bits = static_cast<uint32_t*>(bits);
+        const std::vector<uint32_t> px = Background(W, H);
+        const BITMAPINFO topDown = Info32(W, H);
+        SetDIBits(t.dc, t.bmp, 0, H, px.data(), &topDown, DIB_RGB_COLORS);
+        t.old = SelectObject(t.dc, t.bmp);
+        return t;
+    };
+    // Engine and system targets of each order; the same draws go to both of a pair.
+    Target engine[2] = {make(false), make(true)}, system[2] = {make(false), make(true)};
+    CSkinImage* image = nullptr;
+    for (int round = 0; round < 8; ++round) {
+        const int k = round % 2;
+        const RECT r{round * 2, round * 2, round * 2 + 75, round * 2 + 23};
+        CSkinImage::AllowEngineBlending(false);
+        ASSERT_TRUE(theme->DrawThemeBackground(system[k].dc, 1, 1, r));
+        CSkinImage::AllowEngineBlending(true);
+        ASSERT_TRUE(theme->DrawThemeBackground(engine[k].dc, 1, 1, r));
+        GdiFlush();
+        ASSERT_EQ(0, std::memcmp(engine[k].bits, system[k].bits, static_cast<size_t>(W) * H * 4))
+            << "round " << round << (k ? " bottom-up" : " top-down");
+        image = theme->GetImageCache()->Get(nullptr, "SOFT.PNG");
+    }
+    ASSERT_NE(nullptr, image);
+    EXPECT_EQ(8u, image->GetSectionBlendCount());
+    for (Target* t : {&engine[0], &engine[1], &system[0], &system[1]}) {
+        SelectObject(t->dc, t->old);
+        DeleteDC(t->dc);
+        DeleteObject(t->bmp);
+    }
+}
+
 // Our own theme: every part and state of the classes the program skins, at a few sizes, drawn by
 // the engine's blend and by the system's, bit for bit the same.
 TEST(SkinBlend, OwnThemeDrawsTheSameEitherWay) {
