@@ -1,6 +1,7 @@
 // Detection, the folder browser and the whole road to a new process's environment, in a
 // prefix of its own with D: and E: mapped to empty folders.
 #include "AppUnderTest.h"
+#include "FileTree.h"
 #include "MachineEnvironment.h"
 #include "Wait.h"
 #include <gtest/gtest.h>
@@ -29,26 +30,6 @@ void MakeFolders(const std::string& path)
         CreateDirectoryA(path.substr(0, pos).c_str(), nullptr);
     }
     ASSERT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << path;
-}
-
-void RemoveTree(const std::string& path)
-{
-    WIN32_FIND_DATAA data;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &data);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = data.cFileName;
-            if (name != "." && name != "..") {
-                const std::string child = path + "\\" + name;
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveTree(child);
-                else
-                    DeleteFileA(child.c_str());
-            }
-        } while (FindNextFileA(h, &data));
-        FindClose(h);
-    }
-    RemoveDirectoryA(path.c_str());
 }
 
 // What cmd prints in a process whose environment is built afresh from the registry, as
@@ -119,7 +100,7 @@ protected:
     void TearDown() override
     {
         for (const char* tree : {"D:\\Program Files", "D:\\jdks", "D:\\jdk-11.0.2", "E:\\Java"})
-            RemoveTree(tree);
+            harness::RemoveTree(tree);
     }
     harness::LaunchOptions Launch(const char* javaHome, const std::string& directory = {})
     {

@@ -1,31 +1,13 @@
 // Runs in a prefix of its own with A:, B:, D: and E: mapped to empty folders; each case
 // builds its folder trees through the drive letters and removes them afterwards.
 #include "JdkLocator.h"
+#include "FileTree.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 namespace {
 
-void RemoveTree(const std::string& path)
-{
-    WIN32_FIND_DATAA data;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &data);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string child = path + "\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(h, &data));
-        FindClose(h);
-    }
-    RemoveDirectoryA(path.c_str());
-}
 
 // Folders (and files, for names given to File) made for one case, gone at its end.
 class Trees {
@@ -33,7 +15,7 @@ public:
     ~Trees()
     {
         for (auto it = m_roots.rbegin(); it != m_roots.rend(); ++it)
-            RemoveTree(*it);
+            harness::RemoveTree(*it);
     }
     Trees& Folder(const std::string& path)
     {

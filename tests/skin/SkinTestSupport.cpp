@@ -1,4 +1,5 @@
 #include "SkinTestSupport.h"
+#include "FileTree.h"
 
 #include <png.h>
 
@@ -44,25 +45,7 @@ TempDir::TempDir() {
     }
 }
 
-static void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string full = dir + "\\" + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(full);
-            else
-                DeleteFileA(full.c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryA(dir.c_str());
-}
-
-TempDir::~TempDir() { RemoveTree(m_path); }
+TempDir::~TempDir() { harness::RemoveTree(m_path); }
 
 void TempDir::Write(const std::string& name, const std::string& bytes) const {
     std::string full = File(name);
