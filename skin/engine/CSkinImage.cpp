@@ -360,15 +360,7 @@ BOOL CSkinImage::AdoptDecoded(const DecodedImage& img, BOOL premultiply) {
     } else {
         std::memcpy(px, img.pixels.data(), n * 4);
     }
-    ResetCaches();
-    m_bitmap = std::move(bmp);
-    m_bits = px;
-    m_hasAlpha = alpha;
-    m_width = img.width;
-    m_height = img.height;
-    m_mirrored = FALSE;
-    m_solidRectsReady = FALSE;
-    m_solidRects.clear();
+    SetPicture(std::move(bmp), px, alpha, img.width, img.height);
     return TRUE;
 }
 
@@ -452,16 +444,22 @@ BOOL CSkinImage::AdoptBitmap(HBITMAP bitmap, BOOL alpha) {
         if (bitmap) DeleteObject(bitmap);
         return FALSE;
     }
+    skin::Bitmap owned;
+    owned.Reset(bitmap);
+    SetPicture(std::move(owned), nullptr, alpha, bm.bmWidth, bm.bmHeight);
+    return TRUE;
+}
+
+void CSkinImage::SetPicture(skin::Bitmap bitmap, uint32_t* bits, BOOL alpha, int width, int height) {
     ResetCaches();
-    m_bitmap.Reset(bitmap);
-    m_bits = nullptr;
+    m_bitmap = std::move(bitmap);
+    m_bits = bits;
     m_hasAlpha = alpha;
-    m_width = bm.bmWidth;
-    m_height = bm.bmHeight;
+    m_width = width;
+    m_height = height;
     m_mirrored = FALSE;
     m_solidRectsReady = FALSE;
     m_solidRects.clear();
-    return TRUE;
 }
 
 BOOL CSkinImage::LoadFromFile(LPCSTR path, BOOL premultiply) {

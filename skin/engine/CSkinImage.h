@@ -113,6 +113,8 @@ private:
     bool ComposeInto(Composed& c);
     bool EnsureDCs();
     void ResetCaches();
+    // Takes a new picture (bits may be null for a device-dependent bitmap) and forgets every derived cache.
+    void SetPicture(skin::Bitmap bitmap, uint32_t* bits, BOOL alpha, int width, int height);
     BOOL AdoptDecoded(const skin::DecodedImage& img, BOOL premultiply);
     BOOL AdoptBitmap(HBITMAP bitmap, BOOL alpha);
     const SolidRect* FindSolid(const RECT& src) const;
