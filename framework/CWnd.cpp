@@ -194,6 +194,17 @@ LRESULT CWnd::Default()
 
 const MSG* CWnd::GetCurrentMessage() { return &t_currentMsg; }
 
+CurrentMessageScope::CurrentMessageScope(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+    : m_outer(t_currentMsg)
+{
+    t_currentMsg.hwnd = hWnd;
+    t_currentMsg.message = message;
+    t_currentMsg.wParam = wParam;
+    t_currentMsg.lParam = lParam;
+}
+
+CurrentMessageScope::~CurrentMessageScope() { t_currentMsg = m_outer; }
+
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     switch (message) {

@@ -97,6 +97,18 @@ private:
     void OnNcDestroyCleanup();
 };
 
+// Makes a message the thread's current one (what CWnd::Default passes on) for the
+// scope's lifetime; procedures that route messages to objects outside the handle map use it.
+class CurrentMessageScope {
+public:
+    CurrentMessageScope(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    ~CurrentMessageScope();
+    CurrentMessageScope(const CurrentMessageScope&) = delete;
+    CurrentMessageScope& operator=(const CurrentMessageScope&) = delete;
+private:
+    MSG m_outer;
+};
+
 // While set for a window, its control notifications are not dispatched
 // (data exchange writes the controls).
 class NotificationLockout {
