@@ -119,6 +119,41 @@ std::wstring NormaliseFolder(const std::wstring& text)
     return folder;
 }
 
+// The folder as the file system spells it: a registry value may be written in any case.
+std::wstring SpelledAsListed(const std::wstring& folder)
+{
+    size_t start;
+    if (folder.size() >= 3 && folder[1] == L':')
+        start = 3;
+    else if (folder.compare(0, 2, L"\\\\") == 0)
+        start = folder.find(L'\\', folder.find(L'\\', 2) + 1) + 1;  // after \\server\share
+    else
+        return folder;
+    if (start == 0 || start >= folder.size())
+        return folder;
+    std::wstring spelled = folder.substr(0, start);
+    if (spelled[1] == L':')
+        spelled[0] = static_cast<wchar_t>(std::towupper(spelled[0]));
+    while (start < folder.size()) {
+        size_t end = folder.find(L'\\', start);
+        if (end == std::wstring::npos)
+            end = folder.size();
+        const std::wstring name = folder.substr(start, end - start);
+        WIN32_FIND_DATAW data = {};
+        HANDLE find = name.find_first_of(L"*?") == std::wstring::npos
+                          ? FindFirstFileW((spelled + name).c_str(), &data)
+                          : INVALID_HANDLE_VALUE;
+        if (find == INVALID_HANDLE_VALUE)
+            return folder;
+        FindClose(find);
+        spelled += data.cFileName;
+        if (end < folder.size())
+            spelled += L'\\';
+        start = end + 1;
+    }
+    return spelled;
+}
+
 bool IsFile(const std::wstring& path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -409,7 +444,9 @@ JdkReleaseFacts ParseJdkRelease(const std::string& text)
     JdkReleaseFacts facts;
     bool haveVersion = false;
     bool haveVendor = false;
-    for (size_t start = 0; start < text.size();) {
+    // A file saved by an editor may begin with a byte order mark.
+    const size_t bom = text.compare(0, 3, "\xef\xbb\xbf") == 0 ? 3 : 0;
+    for (size_t start = bom; start < text.size();) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos)
             end = text.size();
@@ -515,9 +552,10 @@ std::vector<JdkInstallation> FindInstalledJdks()
         const std::wstring folder = NormaliseFolder(candidate.folder);
         if (folder.empty() || !seen.insert(Upper(folder)).second || !HoldsJdk(folder))
             continue;
+        const std::wstring spelled = SpelledAsListed(folder);
         JdkInstallation jdk;
         // A folder the code page cannot hold could not be written as JAVA_HOME.
-        if (!NarrowToCodePage(folder, jdk.folder) || jdk.folder.GetLength() + kLongestBinFile >= MAX_PATH)
+        if (!NarrowToCodePage(spelled, jdk.folder) || jdk.folder.GetLength() + kLongestBinFile >= MAX_PATH)
             continue;
         const JdkReleaseFacts facts = ParseJdkRelease(ReadRelease(folder));
         jdk.version = facts.version.IsEmpty() ? VersionFromFolderName(ToCodePage(candidate.versionName))
