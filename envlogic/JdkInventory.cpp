@@ -13,6 +13,7 @@ struct Candidate {
     std::wstring folder;
     const wchar_t* sourceVendor;
     std::wstring versionName;
+    bool fromRegistry = false;
 };
 
 struct RegistrySource {
@@ -105,7 +106,10 @@ std::wstring Expand(const std::wstring& text)
 // Full, without trailing backslashes (drive roots keep theirs); empty when unusable.
 std::wstring NormaliseFolder(const std::wstring& text)
 {
-    if (text.empty() || text.size() >= MAX_PATH)
+    // A relative value would be taken against whatever folder we run in.
+    const bool drive = text.size() >= 3 && std::iswalpha(text[0]) && text[1] == L':' && text[2] == L'\\';
+    const bool unc = text.size() >= 5 && text[0] == L'\\' && text[1] == L'\\' && text[2] != L'\\';
+    if ((!drive && !unc) || text.size() >= MAX_PATH)
         return std::wstring();
     wchar_t full[MAX_PATH] = {};
     const DWORD got = GetFullPathNameW(text.c_str(), MAX_PATH, full, nullptr);
@@ -250,7 +254,7 @@ private:
             ERROR_SUCCESS)
             return;
         const std::wstring folder = Expand(buffer.data());
-        m_out.push_back({folder, m_source->vendor, LastName(NormaliseFolder(folder))});
+        m_out.push_back({folder, m_source->vendor, LastName(NormaliseFolder(folder)), true});
     }
 
     std::vector<Candidate>& m_out;
@@ -482,16 +486,21 @@ JdkReleaseFacts ParseJdkRelease(const std::string& text)
 
 CString VersionFromFolderName(const CString& name)
 {
+    // Only single-byte characters are looked at: a trail byte may look like a letter or digit.
     const std::string& text = name.str();
-    std::string lower = text;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    auto isDigit = [&](size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
+    std::string ascii(text.size(), ' ');
+    for (size_t i = 0; i < text.size();) {
+        const size_t width = static_cast<size_t>(CharWidthAt(text.c_str(), text.size(), i));
+        if (width == 1 && static_cast<unsigned char>(text[i]) < 0x80)
+            ascii[i] = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
+        i += width;
+    }
+    auto isDigit = [&](size_t i) { return i < ascii.size() && ascii[i] >= '0' && ascii[i] <= '9'; };
     // The number after "jdk" is the Java version where a distribution puts its own first.
     size_t start = std::string::npos;
-    for (size_t at = lower.find("jdk"); at != std::string::npos; at = lower.find("jdk", at + 1)) {
+    for (size_t at = ascii.find("jdk"); at != std::string::npos; at = ascii.find("jdk", at + 1)) {
         size_t i = at + 3;
-        if (i < text.size() && (text[i] == '-' || text[i] == '_'))
+        if (i < ascii.size() && (ascii[i] == '-' || ascii[i] == '_'))
             ++i;
         if (isDigit(i)) {
             start = i;
@@ -499,24 +508,16 @@ CString VersionFromFolderName(const CString& name)
         }
     }
     if (start == std::string::npos) {
-        for (size_t i = 0; i < text.size(); ++i) {
-            // Bytes of double-byte characters are never ASCII digits in the trail range of interest.
-            if (IsDBCSLeadByte(static_cast<BYTE>(text[i]))) {
-                ++i;
-                continue;
-            }
-            if (isDigit(i)) {
+        for (size_t i = 0; i < ascii.size() && start == std::string::npos; ++i)
+            if (isDigit(i))
                 start = i;
-                break;
-            }
-        }
     }
     if (start == std::string::npos)
         return CString();
     size_t end = start;
-    while (end < text.size() && (isDigit(end) || text[end] == '.' || text[end] == '_'))
+    while (end < ascii.size() && (isDigit(end) || ascii[end] == '.' || ascii[end] == '_'))
         ++end;
-    while (end > start && (text[end - 1] == '.' || text[end - 1] == '_'))
+    while (end > start && (ascii[end - 1] == '.' || ascii[end - 1] == '_'))
         --end;
     return CString(text.substr(start, end - start));
 }
@@ -552,7 +553,8 @@ std::vector<JdkInstallation> FindInstalledJdks()
         const std::wstring folder = NormaliseFolder(candidate.folder);
         if (folder.empty() || !seen.insert(Upper(folder)).second || !HoldsJdk(folder))
             continue;
-        const std::wstring spelled = SpelledAsListed(folder);
+        // Listed folders already carry the file system's spelling.
+        const std::wstring spelled = candidate.fromRegistry ? SpelledAsListed(folder) : folder;
         JdkInstallation jdk;
         // A folder the code page cannot hold could not be written as JAVA_HOME.
         if (!NarrowToCodePage(spelled, jdk.folder) || jdk.folder.GetLength() + kLongestBinFile >= MAX_PATH)

@@ -319,6 +319,7 @@ TEST(JdkRelease, FolderNameVersions)
         {"jdk", ""},
         {"current", ""},
         {"v.", ""},
+        {"x8 \x81\x6a" "dk17", "8"},  // the "j" is a trail byte, so no "jdk" stands there
     };
     for (const auto& row : rows)
         EXPECT_EQ(row.second, VersionFromFolderName(row.first).str()) << row.first;
