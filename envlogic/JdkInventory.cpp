@@ -13,6 +13,7 @@ struct Candidate {
     std::wstring folder;
     const wchar_t* sourceVendor;
     std::wstring versionName;
+    bool fromRegistry = false;
 };
 
 struct RegistrySource {
@@ -105,7 +106,10 @@ std::wstring Expand(const std::wstring& text)
 // Full, without trailing backslashes (drive roots keep theirs); empty when unusable.
 std::wstring NormaliseFolder(const std::wstring& text)
 {
-    if (text.empty() || text.size() >= MAX_PATH)
+    // A relative value would be taken against whatever folder we run in.
+    const bool drive = text.size() >= 3 && std::iswalpha(text[0]) && text[1] == L':' && text[2] == L'\\';
+    const bool unc = text.size() >= 5 && text[0] == L'\\' && text[1] == L'\\' && text[2] != L'\\';
+    if ((!drive && !unc) || text.size() >= MAX_PATH)
         return std::wstring();
     wchar_t full[MAX_PATH] = {};
     const DWORD got = GetFullPathNameW(text.c_str(), MAX_PATH, full, nullptr);
@@ -117,6 +121,41 @@ std::wstring NormaliseFolder(const std::wstring& text)
     if (folder.size() + kLongestBinFile >= MAX_PATH)
         return std::wstring();
     return folder;
+}
+
+// The folder as the file system spells it: a registry value may be written in any case.
+std::wstring SpelledAsListed(const std::wstring& folder)
+{
+    size_t start;
+    if (folder.size() >= 3 && folder[1] == L':')
+        start = 3;
+    else if (folder.compare(0, 2, L"\\\\") == 0)
+        start = folder.find(L'\\', folder.find(L'\\', 2) + 1) + 1;  // after \\server\share
+    else
+        return folder;
+    if (start == 0 || start >= folder.size())
+        return folder;
+    std::wstring spelled = folder.substr(0, start);
+    if (spelled[1] == L':')
+        spelled[0] = static_cast<wchar_t>(std::towupper(spelled[0]));
+    while (start < folder.size()) {
+        size_t end = folder.find(L'\\', start);
+        if (end == std::wstring::npos)
+            end = folder.size();
+        const std::wstring name = folder.substr(start, end - start);
+        WIN32_FIND_DATAW data = {};
+        HANDLE find = name.find_first_of(L"*?") == std::wstring::npos
+                          ? FindFirstFileW((spelled + name).c_str(), &data)
+                          : INVALID_HANDLE_VALUE;
+        if (find == INVALID_HANDLE_VALUE)
+            return folder;
+        FindClose(find);
+        spelled += data.cFileName;
+        if (end < folder.size())
+            spelled += L'\\';
+        start = end + 1;
+    }
+    return spelled;
 }
 
 bool IsFile(const std::wstring& path)
@@ -215,7 +254,7 @@ private:
             ERROR_SUCCESS)
             return;
         const std::wstring folder = Expand(buffer.data());
-        m_out.push_back({folder, m_source->vendor, LastName(NormaliseFolder(folder))});
+        m_out.push_back({folder, m_source->vendor, LastName(NormaliseFolder(folder)), true});
     }
 
     std::vector<Candidate>& m_out;
@@ -409,7 +448,9 @@ JdkReleaseFacts ParseJdkRelease(const std::string& text)
     JdkReleaseFacts facts;
     bool haveVersion = false;
     bool haveVendor = false;
-    for (size_t start = 0; start < text.size();) {
+    // A file saved by an editor may begin with a byte order mark.
+    const size_t bom = text.compare(0, 3, "\xef\xbb\xbf") == 0 ? 3 : 0;
+    for (size_t start = bom; start < text.size();) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos)
             end = text.size();
@@ -445,16 +486,21 @@ JdkReleaseFacts ParseJdkRelease(const std::string& text)
 
 CString VersionFromFolderName(const CString& name)
 {
+    // Only single-byte characters are looked at: a trail byte may look like a letter or digit.
     const std::string& text = name.str();
-    std::string lower = text;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    auto isDigit = [&](size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
+    std::string ascii(text.size(), ' ');
+    for (size_t i = 0; i < text.size();) {
+        const size_t width = static_cast<size_t>(CharWidthAt(text.c_str(), text.size(), i));
+        if (width == 1 && static_cast<unsigned char>(text[i]) < 0x80)
+            ascii[i] = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
+        i += width;
+    }
+    auto isDigit = [&](size_t i) { return i < ascii.size() && ascii[i] >= '0' && ascii[i] <= '9'; };
     // The number after "jdk" is the Java version where a distribution puts its own first.
     size_t start = std::string::npos;
-    for (size_t at = lower.find("jdk"); at != std::string::npos; at = lower.find("jdk", at + 1)) {
+    for (size_t at = ascii.find("jdk"); at != std::string::npos; at = ascii.find("jdk", at + 1)) {
         size_t i = at + 3;
-        if (i < text.size() && (text[i] == '-' || text[i] == '_'))
+        if (i < ascii.size() && (ascii[i] == '-' || ascii[i] == '_'))
             ++i;
         if (isDigit(i)) {
             start = i;
@@ -462,24 +508,16 @@ CString VersionFromFolderName(const CString& name)
         }
     }
     if (start == std::string::npos) {
-        for (size_t i = 0; i < text.size(); ++i) {
-            // Bytes of double-byte characters are never ASCII digits in the trail range of interest.
-            if (IsDBCSLeadByte(static_cast<BYTE>(text[i]))) {
-                ++i;
-                continue;
-            }
-            if (isDigit(i)) {
+        for (size_t i = 0; i < ascii.size() && start == std::string::npos; ++i)
+            if (isDigit(i))
                 start = i;
-                break;
-            }
-        }
     }
     if (start == std::string::npos)
         return CString();
     size_t end = start;
-    while (end < text.size() && (isDigit(end) || text[end] == '.' || text[end] == '_'))
+    while (end < ascii.size() && (isDigit(end) || ascii[end] == '.' || ascii[end] == '_'))
         ++end;
-    while (end > start && (text[end - 1] == '.' || text[end - 1] == '_'))
+    while (end > start && (ascii[end - 1] == '.' || ascii[end - 1] == '_'))
         --end;
     return CString(text.substr(start, end - start));
 }
@@ -515,9 +553,11 @@ std::vector<JdkInstallation> FindInstalledJdks()
         const std::wstring folder = NormaliseFolder(candidate.folder);
         if (folder.empty() || !seen.insert(Upper(folder)).second || !HoldsJdk(folder))
             continue;
+        // Listed folders already carry the file system's spelling.
+        const std::wstring spelled = candidate.fromRegistry ? SpelledAsListed(folder) : folder;
         JdkInstallation jdk;
         // A folder the code page cannot hold could not be written as JAVA_HOME.
-        if (!NarrowToCodePage(folder, jdk.folder) || jdk.folder.GetLength() + kLongestBinFile >= MAX_PATH)
+        if (!NarrowToCodePage(spelled, jdk.folder) || jdk.folder.GetLength() + kLongestBinFile >= MAX_PATH)
             continue;
         const JdkReleaseFacts facts = ParseJdkRelease(ReadRelease(folder));
         jdk.version = facts.version.IsEmpty() ? VersionFromFolderName(ToCodePage(candidate.versionName))
