@@ -275,8 +275,8 @@ BOOL CMainDialog::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 
 BOOL CMainDialog::PreTranslateMessage(MSG* pMsg)
 {
-    // Down opens a focused split button's menu, as Alt+Down opens a combo box's list.
-    if ((pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN) && pMsg->wParam == VK_DOWN &&
+    // The split button opens its menu on Down itself; Alt+Down, as for a combo box's list, is ours.
+    if (pMsg->message == WM_SYSKEYDOWN && pMsg->wParam == VK_DOWN &&
         pMsg->hwnd == GetDlgItem(IDC_DETECT_JDK)) {
         ShowJdkMenu();
         return TRUE;
@@ -388,8 +388,10 @@ void CMainDialog::OnDetectJdk()
 {
     // Up to 72 searches, some on slow drives: show that the dialog is busy.
     const HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
-    const CString found = FindJdkHome();
-    const CString jdkHome = found.IsEmpty() ? ChooseClickJdk(found, FindInstalledJdks()) : found;
+    // The inventory only when the conventional search, whose answer wins, found nothing.
+    CString jdkHome = FindJdkHome();
+    if (jdkHome.IsEmpty())
+        jdkHome = ChooseClickJdk(jdkHome, FindInstalledJdks());
     ::SetCursor(previous);
     m_editJavaHome.SetWindowText(jdkHome);
 }
