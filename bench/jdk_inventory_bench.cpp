@@ -125,7 +125,8 @@ int main(int argc, char** argv)
     }
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
-    const std::wstring base = std::wstring(temp) + L"tamrivel-inventory-bench-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring base =
+        std::wstring(temp) + L"tamrivel-inventory-bench-" + std::to_wstring(GetCurrentProcessId());
 
     // The per-user folders of a profile of our own, so the real one is left alone.
     const std::wstring profile = base + L"\\profile";

@@ -139,11 +139,13 @@ std::wstring FindShadowingJavaEntry(const std::wstring& pathValue, const std::ws
 std::wstring PutEntryFirst(const std::wstring& pathValue, const std::wstring& jdkBin)
 {
     const std::wstring target = FolderKey(jdkBin);
+    if (target.empty())
+        return pathValue;
     std::wstring result = jdkBin;
     if (pathValue.empty())
         return result;
     for (const std::wstring& entry : SplitEntries(pathValue)) {
-        if (!target.empty() && FolderKey(entry) == target)
+        if (FolderKey(entry) == target)
             continue;
         result += L';';
         result += entry;

@@ -20,8 +20,8 @@ std::vector<JdkInstallation> FindInstalledJdks();
 // a pre-release ("22-ea") is older than its release, an empty version older than any.
 int CompareJdkVersions(const CString& a, const CString& b);
 
-// The two facts a release file gives, from its text; false fields stay empty when the
-// line is missing or its value is malformed (an unterminated quote, no leading digit).
+// The two facts a release file gives, from its text; a field stays empty when its
+// line is missing or malformed (an unterminated quote, a version without a leading digit).
 struct JdkReleaseFacts {
     CString version;
     CString vendor;

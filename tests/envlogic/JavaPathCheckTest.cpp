@@ -74,7 +74,7 @@ protected:
         GetTempPathW(MAX_PATH, temp);
         m_root = std::wstring(temp) + L"tamrivel-pathcheck-" + std::to_wstring(GetCurrentProcessId());
         CreateDirectoryW(m_root.c_str(), nullptr);
-        File(L"javapath\\java.exe");
+        File(L"Common Files\\Oracle\\Java\\javapath\\java.exe");
         File(L"old\\bin\\java.exe");
         File(L"jdk\\bin\\java.exe");
         File(L"jdk\\bin\\javac.exe");
@@ -126,22 +126,24 @@ TEST_F(PathTree, FirstJavaBeforeTheJdkIsNamedAsWritten)
 {
     const std::wstring bin = At(L"jdk\\bin");
     const std::wstring korean = At(L"\xD55C\xAE00\\bin");
+    const std::wstring javapath = At(L"Common Files\\Oracle\\Java\\javapath");
+    const std::wstring referenced = L"%TAMRIVEL_ROOT%\\Common Files\\Oracle\\Java\\javapath";
     struct Row {
         std::wstring path;
         std::wstring shadowing;
     };
     const Row rows[] = {
-        {At(L"empty") + L";" + At(L"javapath") + L";" + bin, At(L"javapath")},
-        {L"C:\\windows\\system32;" + At(L"javapath") + L";" + At(L"old\\bin") + L";" + bin, At(L"javapath")},
-        {bin + L";" + At(L"javapath"), L""},
-        {At(L"JDK\\BIN\\") + L";" + At(L"javapath") + L";" + bin, L""},
+        {At(L"empty") + L";" + javapath + L";" + bin, javapath},
+        {L"C:\\windows\\system32;" + javapath + L";" + At(L"old\\bin") + L";" + bin, javapath},
+        {bin + L";" + javapath, L""},
+        {At(L"JDK\\BIN\\") + L";" + javapath + L";" + bin, L""},
         {At(L"empty") + L";" + At(L"missing") + L";;  ;" + At(L"dirjava") + L";" + bin, L""},
-        {L"%TAMRIVEL_ROOT%\\javapath;" + bin, L"%TAMRIVEL_ROOT%\\javapath"},
-        {L"%TAMRIVEL_UNSET%\\javapath;" + bin, L""},
+        {referenced + L";" + bin, referenced},
+        {L"%TAMRIVEL_UNSET%\\Common Files\\Oracle\\Java\\javapath;" + bin, L""},
         {L"\"" + At(L"old\\bin") + L"\";" + bin, L"\"" + At(L"old\\bin") + L"\""},
-        {L"javapath;old\\bin;" + bin, L""},
+        {L"Common Files\\Oracle\\Java\\javapath;old\\bin;" + bin, L""},
         {At(L"empty") + L";" + korean + L";" + bin, korean},
-        {At(L"empty") + L";" + At(L"javapath"), At(L"javapath")},
+        {At(L"empty") + L";" + javapath, javapath},
         {L"", L""},
     };
     // Relative entries never count, even when the current folder holds them.
@@ -157,7 +159,8 @@ TEST_F(PathTree, PuttingTheJdkFirstLeavesNothingShadowing)
 {
     const std::wstring bin = At(L"jdk\\bin");
     const std::wstring korean = At(L"\xD55C\xAE00\\bin");
-    const std::wstring rest = At(L"javapath") + L";;%TAMRIVEL_ROOT%\\old\\bin;" + korean + L"; C:\\x ";
+    const std::wstring javapath = At(L"Common Files\\Oracle\\Java\\javapath");
+    const std::wstring rest = javapath + L";;%TAMRIVEL_ROOT%\\old\\bin;" + korean + L"; C:\\x ";
     struct Row {
         std::wstring path;
         std::wstring first;

@@ -130,18 +130,6 @@ protected:
     }
 };
 
-TEST_F(JdkInventoryTest, NothingInstalledGivesNone)
-{
-    Layout l;
-    // Near misses only: a JRE, a JDK-named folder without javac, a registry value to nowhere.
-    l.Jdk(L"D:\\Program Files\\Java\\jre-1.8", Release("1.8.0_392", "Oracle Corporation"), false);
-    l.Jdk(L"E:\\Program Files\\Zulu\\zulu-17", Release("17.0.13", "Azul Systems, Inc."), false);
-    l.Value(KEY_WOW64_64KEY, L"JavaSoft\\JDK\\19", L"JavaSoft", L"JavaHome", REG_SZ, L"D:\\gone\\jdk-19");
-    l.Value(KEY_WOW64_32KEY, L"Azul Systems\\Zulu\\zulu-8", L"Azul Systems", L"InstallationPath", REG_SZ, L"");
-    l.File(L"D:\\Java\\jdk-setup.exe");
-    EXPECT_TRUE(FindInstalledJdks().empty());
-}
-
 TEST_F(JdkInventoryTest, EverySourceFoundOnceNewestFirst)
 {
     SetEnvironmentVariableW(L"TAMRIVEL_VENDORS", L"D:\\Vendors");
