@@ -13,10 +13,10 @@ case "${1:-}" in
   gallery|tamrivel) program=$1; shift ;;
 esac
 if [ "$program" = gallery ]; then
-  target=SkinGallery exe=$BUILD/x86_64/samples/gallery/SkinGallery.exe title="Tamrivel Skin Gallery"
+  target=SkinGallery exe=$BUILD/x86_64/samples/gallery/SkinGallery.exe title="Tamrivel Skin Gallery" screen=1280x1024
   shot_default=$ROOT/build/gallery-screenshot.png
 else
-  target=Tamrivel exe=$BUILD/x86_64/app/Tamrivel.exe title="Tamrivel"
+  target=Tamrivel exe=$BUILD/x86_64/app/Tamrivel.exe title="Tamrivel" screen=1024x768
   shot_default=$ROOT/build/tamrivel-screenshot.png
 fi
 if [ ! -f "$exe" ]; then
@@ -52,7 +52,7 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 ${screen}x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 display=""
 for _ in $(seq 100); do
@@ -73,7 +73,7 @@ wine_started=1
 wineserver -k >/dev/null 2>&1 || true
 [ -d "$WINEPREFIX" ] || "$WINE" wineboot -i >/dev/null 2>&1
 wineserver -w
-"$WINE" explorer /desktop=Tamrivel,1024x768 "$exe" "$@" >/dev/null 2>&1 &
+"$WINE" explorer /desktop=Tamrivel,$screen "$exe" "$@" >/dev/null 2>&1 &
 
 # Wine gives each top-level window an X window named by its caption, also inside its desktop.
 timeout=${TAMRIVEL_START_TIMEOUT:-60}

@@ -146,6 +146,7 @@ bool CGalleryWindow::OnCreate()
         SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
         return TRUE;
     }, AsLParam(GetStockObject(DEFAULT_GUI_FONT)));
+    PlaceTabPage();
 
     // The frame was sized for a guessed status bar; fit the client to the real bars.
     RECT toolbar, status, window, client;
@@ -193,20 +194,19 @@ void CGalleryWindow::CreateBars()
 bool CGalleryWindow::CreateControls()
 {
     for (const ControlSpec& c : kControls) {
-        if (!CreateWindowExA(c.exStyle, c.className, c.text, WS_CHILD | WS_VISIBLE | c.style, c.x, c.y + m_top,
-                             c.width, c.height, m_hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                             m_instance, nullptr))
+        HWND control = CreateWindowExA(c.exStyle, c.className, c.text, WS_CHILD | WS_VISIBLE | c.style, c.x,
+                                       c.y + m_top, c.width, c.height, m_hwnd,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), m_instance, nullptr);
+        if (!control)
             return false;
     }
-    // The page text lives inside the tab control, above its body.
-    HWND tab = Item(IDC_TAB);
-    RECT page;
-    GetClientRect(tab, &page);
-    SendMessageA(tab, TCM_ADJUSTRECT, FALSE, AsLParam(&page));
-    InflateRect(&page, -8, -8);
-    CreateWindowExA(0, WC_STATICA, "", WS_CHILD | WS_VISIBLE | SS_LEFT, page.left, page.top, page.right - page.left,
-                    page.bottom - page.top, tab, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TAB_TEXT)),
-                    m_instance, nullptr);
+    // New children go to the bottom, so the groups sink only once every control exists.
+    for (const ControlSpec& c : kControls)
+        if (c.style == kGroup)
+            SetWindowPos(Item(c.id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The page text lives inside the tab control; PlaceTabPage puts it on the body.
+    CreateWindowExA(0, WC_STATICA, "", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, Item(IDC_TAB),
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TAB_TEXT)), m_instance, nullptr);
 
     HWND pager = Item(IDC_PAGER);
     HWND strip = CreateWindowExA(0, kCanvasClass, "A pager scrolls this strip, wider than itself, sideways",
@@ -434,6 +434,18 @@ void CGalleryWindow::DrawOwnerDrawn(const DRAWITEMSTRUCT& item)
         InflateRect(&rc, -4, -4);
         DrawFocusRect(item.hDC, &rc);
     }
+}
+
+void CGalleryWindow::PlaceTabPage()
+{
+    // Only now are the tab's items and font known, and with them the height of its row.
+    HWND tab = Item(IDC_TAB);
+    RECT page;
+    GetClientRect(tab, &page);
+    SendMessageA(tab, TCM_ADJUSTRECT, FALSE, AsLParam(&page));
+    InflateRect(&page, -6, -6);
+    SetWindowPos(GetDlgItem(tab, IDC_TAB_TEXT), nullptr, page.left, page.top, page.right - page.left,
+                 page.bottom - page.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CGalleryWindow::ShowTabPage(int index)

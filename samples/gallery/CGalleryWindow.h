@@ -38,6 +38,7 @@ private:
     void OnCommand(int id, int code, HWND control);
     LRESULT OnNotify(const NMHDR& header);
     void DrawOwnerDrawn(const DRAWITEMSTRUCT& item);
+    void PlaceTabPage();
     void ShowTabPage(int index);
     void SetStatus(const char* text);
     HWND Item(int id) const { return GetDlgItem(m_hwnd, id); }

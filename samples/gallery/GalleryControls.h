@@ -98,7 +98,8 @@ struct ControlSpec {
     int x, y, width, height;  // client pixels below the toolbar
 };
 
-constexpr DWORD kGroup = BS_GROUPBOX;
+// Group boxes go below the controls they frame and never paint over them.
+constexpr DWORD kGroup = BS_GROUPBOX | WS_CLIPSIBLINGS;
 constexpr DWORD kEditBox = WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
 
 // Columns of 250, 260, 330 and 300 pixels; groups hold the controls drawn inside them.
