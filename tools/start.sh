@@ -36,11 +36,14 @@ fi
 work=$(mktemp -d /tmp/tamrivel-start.XXXXXX)
 xvfb_pid=""
 wine_started=0
+half_prefix=""   # a prefix this script began to make and has not finished
 cleanup() {
   local rc=$?
   trap - EXIT INT TERM
   set +e
   [ "$wine_started" = 1 ] && { wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1; }
+  # Half made, it would look ready to the next run and fail there.
+  [ -n "$half_prefix" ] && rm -rf "$half_prefix"
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null
     wait "$xvfb_pid" 2>/dev/null
@@ -71,8 +74,12 @@ export DISPLAY=$display
 wine_started=1
 # A prefix whose desktop first came up without a display keeps failing; start afresh then.
 wineserver -k >/dev/null 2>&1 || true
-[ -d "$WINEPREFIX" ] || "$WINE" wineboot -i >/dev/null 2>&1
+if [ ! -d "$WINEPREFIX" ]; then
+  half_prefix=$WINEPREFIX
+  "$WINE" wineboot -i >/dev/null 2>&1
+fi
 wineserver -w
+half_prefix=""
 "$WINE" explorer /desktop=Tamrivel,$screen "$exe" "$@" >/dev/null 2>&1 &
 
 # Wine gives each top-level window an X window named by its caption, also inside its desktop.

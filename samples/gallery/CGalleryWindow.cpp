@@ -26,6 +26,13 @@ const char* const kTabTexts[] = {
 template <typename T>
 LPARAM AsLParam(T value) { return reinterpret_cast<LPARAM>(value); }
 
+// A named procedure, not a lambda: the 32-bit build needs the callback's calling convention.
+BOOL CALLBACK SetFontProc(HWND child, LPARAM font)
+{
+    SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+    return TRUE;
+}
+
 }  // namespace
 
 bool CGalleryWindow::Create(HINSTANCE instance, SkinState skin, int showCommand)
@@ -93,7 +100,7 @@ LRESULT CGalleryWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         return 0;
     case WM_NOTIFY:
-        return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_DRAWITEM:
         if (wParam == IDC_OWNER_DRAW) {
             DrawOwnerDrawn(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
@@ -142,10 +149,7 @@ bool CGalleryWindow::OnCreate()
     FillRanges();
     AddToolTip();
     // One font for every child, as a dialog would give them.
-    EnumChildWindows(m_hwnd, [](HWND child, LPARAM font) -> BOOL {
-        SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
-        return TRUE;
-    }, AsLParam(GetStockObject(DEFAULT_GUI_FONT)));
+    EnumChildWindows(m_hwnd, SetFontProc, AsLParam(GetStockObject(DEFAULT_GUI_FONT)));
     PlaceTabPage();
 
     // The frame was sized for a guessed status bar; fit the client to the real bars.
@@ -357,7 +361,7 @@ void CGalleryWindow::AddToolTip()
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = m_hwnd;
     tool.uId = reinterpret_cast<UINT_PTR>(Item(IDC_CANVAS));
-    tool.lpszText = const_cast<char*>("A window class no skin table knows gets the application frame's object.");
+    tool.lpszText = const_cast<char*>("A window of a class only the gallery knows.");
     SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, AsLParam(&tool));
 }
 
@@ -386,7 +390,7 @@ void CGalleryWindow::OnCommand(int id, int code, HWND control)
     }
 }
 
-LRESULT CGalleryWindow::OnNotify(const NMHDR& header)
+LRESULT CGalleryWindow::OnNotify(NMHDR& header)
 {
     switch (header.code) {
     case BCN_DROPDOWN:
@@ -406,7 +410,7 @@ LRESULT CGalleryWindow::OnNotify(const NMHDR& header)
         break;
     case PGN_CALCSIZE:
         if (header.idFrom == IDC_PAGER) {
-            auto& size = const_cast<NMPGCALCSIZE&>(reinterpret_cast<const NMPGCALCSIZE&>(header));
+            auto& size = reinterpret_cast<NMPGCALCSIZE&>(header);
             if (size.dwFlag == PGF_CALCWIDTH)
                 size.iWidth = 420;
             else

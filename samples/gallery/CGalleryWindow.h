@@ -36,7 +36,7 @@ private:
     void FillRanges();
     void AddToolTip();
     void OnCommand(int id, int code, HWND control);
-    LRESULT OnNotify(const NMHDR& header);
+    LRESULT OnNotify(NMHDR& header);
     void DrawOwnerDrawn(const DRAWITEMSTRUCT& item);
     void PlaceTabPage();
     void ShowTabPage(int index);
