@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kClientWidth = 1180;
 constexpr int kContentHeight = 576;
+constexpr int kToolbarHeightGuess = 32;  // both bars are measured once they exist
 constexpr int kStatusHeightGuess = 24;
 
 const char* const kTabTexts[] = {
@@ -59,7 +60,7 @@ bool CGalleryWindow::Create(HINSTANCE instance, SkinState skin, int showCommand)
 
     // No WS_CLIPCHILDREN: group boxes leave their inside to the parent's background.
     const DWORD style = WS_OVERLAPPEDWINDOW;
-    RECT frame = {0, 0, kClientWidth, kContentHeight + 32 + kStatusHeightGuess};
+    RECT frame = {0, 0, kClientWidth, kToolbarHeightGuess + kContentHeight + kStatusHeightGuess};
     AdjustWindowRectEx(&frame, style, TRUE, WS_EX_CONTROLPARENT);
     if (!CreateWindowExA(WS_EX_CONTROLPARENT, kMainClass, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                          frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, this))
