@@ -80,6 +80,8 @@ if [ ! -d "$WINEPREFIX" ]; then
 fi
 wineserver -w
 half_prefix=""
+# A server started now and kept up: whenever the script ends, `wineserver -k` finds everything.
+wineserver -p
 "$WINE" explorer /desktop=Tamrivel,$screen "$exe" "$@" >/dev/null 2>&1 &
 
 # Wine gives each top-level window an X window named by its caption, also inside its desktop.
