@@ -26,7 +26,9 @@ loose_drives=()   # drive folders made outside a prefix of our own
 wine_pid=""
 cleanup() {
   local rc=$?
-  trap - EXIT INT TERM
+  # A second signal must not cut the clean-up short.
+  trap '' INT TERM
+  trap - EXIT
   if [ -n "$wine_pid" ]; then
     kill "$wine_pid" 2>/dev/null
     wait "$wine_pid" 2>/dev/null

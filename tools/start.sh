@@ -39,7 +39,9 @@ wine_started=0
 half_prefix=""   # a prefix this script began to make and has not finished
 cleanup() {
   local rc=$?
-  trap - EXIT INT TERM
+  # A second signal must not cut the clean-up short.
+  trap '' INT TERM
+  trap - EXIT
   set +e
   [ "$wine_started" = 1 ] && { wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1; }
   # Half made, it would look ready to the next run and fail there.

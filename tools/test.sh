@@ -22,7 +22,9 @@ xvfb_pid=""
 ctest_pid=""
 cleanup() {
   local rc=$?
-  trap - EXIT INT TERM
+  # A second signal must not cut the clean-up short.
+  trap '' INT TERM
+  trap - EXIT
   set +e
   if [ -n "$ctest_pid" ]; then
     # ctest runs in a session of its own: end it with every test runner, whose traps clean up after them.
