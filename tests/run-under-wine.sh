@@ -51,6 +51,8 @@ if [ "$own" = 1 ] || [ -z "${WINEPREFIX:-}" ]; then
   export WINEPREFIX=$cleanup_prefix/pfx
   "$WINE" wineboot -i >/dev/null 2>&1
   wineserver -w
+  # Wine's core fonts load only from the prefix's Fonts folder (see tools/test.sh).
+  ln -sf /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 fi
 for mapping in ${TAMRIVEL_DRIVES:-}; do
   drive=${mapping%%:*}

@@ -27,8 +27,13 @@ fi
 export WINEPREFIX=${WINEPREFIX:-$HOME/.cache/tamrivel-prefix} WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 WINE=/usr/lib/wine/wine64
 
+# This Wine does not load its own core fonts (Marlett, Tahoma) from its data folder, only from the
+# prefix's Fonts folder: link them there, or captions and arrows show letters instead of glyphs.
+link_core_fonts() { ln -sf /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true; }
+
 if [ -n "${DISPLAY:-}" ]; then
   [ -d "$WINEPREFIX" ] || { "$WINE" wineboot -i >/dev/null 2>&1; wineserver -w; }
+  link_core_fonts
   exec "$WINE" "$exe" "$@"
 fi
 
@@ -82,6 +87,7 @@ if [ ! -d "$WINEPREFIX" ]; then
 fi
 wineserver -w
 half_prefix=""
+link_core_fonts
 # A server started now and kept up: whenever the script ends, `wineserver -k` finds everything.
 wineserver -p
 "$WINE" explorer /desktop=Tamrivel,$screen "$exe" "$@" >/dev/null 2>&1 &

@@ -64,6 +64,9 @@ fi
 export WINEPREFIX=$work/pfx DISPLAY=$display WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
 wineserver -w
+# This Wine does not load its own core fonts (Marlett, Tahoma) from its data folder, only from the
+# prefix's Fonts folder: link them there, or captions and arrows show letters instead of glyphs.
+ln -sf /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 
 cd "$BUILD/x86_64"
 setsid ctest --output-on-failure -j "$JOBS" "$@" &
