@@ -8,7 +8,7 @@ DEPS_DIR=${TAMRIVEL_DEPS:-$HOME/.cache/tamrivel-deps}
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 PACKAGES=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
           libz-mingw-w64-dev googletest wine wine64 xvfb xauth locales-all
-          fonts-wqy-zenhei imagemagick xdotool x11-apps cmake ninja-build dpkg-dev)
+          fonts-wqy-zenhei fonts-wine imagemagick xdotool x11-apps cmake ninja-build dpkg-dev)
 
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO=sudo

@@ -16,24 +16,62 @@ for arch in i686 x86_64; do
   cmake --build "$BUILD/$arch" -j "$JOBS"
 done
 
-# A display of our own and a prefix made for this run, both gone afterwards.
+# A display of our own and a prefix made for this run, both gone afterwards however the run ends.
 work=$(mktemp -d /tmp/tamrivel-run.XXXXXX)
-display=""
-for n in $(seq 90 140); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export WINEPREFIX=$work/pfx DISPLAY=$display WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+xvfb_pid=""
+ctest_pid=""
 cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  kill "$xvfb_pid" >/dev/null 2>&1 || true
+  local rc=$?
+  # A second signal must not cut the clean-up short.
+  trap '' INT TERM
+  trap - EXIT
+  set +e
+  if [ -n "$ctest_pid" ]; then
+    # ctest runs in a session of its own: end it with every test runner, whose traps clean up after them.
+    kill -TERM -- "-$ctest_pid" 2>/dev/null
+    wait "$ctest_pid" 2>/dev/null
+  fi
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+  fi
   rm -rf "$work"
+  exit "$rc"
 }
 trap cleanup EXIT
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# The server takes the first free display itself and writes its number once it accepts clients.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+display=""
+for _ in $(seq 100); do
+  n=$(cat "$work/display" 2>/dev/null || true)
+  if [[ $n =~ ^[0-9]+$ ]]; then display=":$n"; break; fi
+  kill -0 "$xvfb_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if [ -z "$display" ]; then
+  echo "test.sh: Xvfb did not come up; its output:" >&2
+  cat "$work/xvfb.log" >&2
+  exit 1
+fi
+export WINEPREFIX=$work/pfx DISPLAY=$display WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
 wineserver -w
+# This Wine does not load its own core fonts (Marlett, Tahoma) from its data folder, only from the
+# prefix's Fonts folder: link them there, or captions and arrows show letters instead of glyphs.
+ln -sf /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 
 cd "$BUILD/x86_64"
-ctest --output-on-failure -j "$JOBS" "$@"
+setsid ctest --output-on-failure -j "$JOBS" "$@" &
+ctest_pid=$!
+rc=0
+wait "$ctest_pid" || rc=$?
+ctest_pid=""
+exit "$rc"
