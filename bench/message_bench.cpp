@@ -89,15 +89,18 @@ const std::vector<CreateCase>& CreateCases()
     return cases;
 }
 
-// Best of several rounds: the least disturbed by the other work on the machine.
-double NsPerCall(const std::function<void()>& call, int perRound, int rounds)
+// Each case's best round; rounds take the cases in turn, so a busy stretch of the
+// machine does not fall on one case only.
+std::vector<double> BestNsPerCall(const std::vector<std::function<void()>>& calls, int perRound, int rounds)
 {
-    double best = 1e30;
+    std::vector<double> best(calls.size(), 1e30);
     for (int r = 0; r < rounds; ++r) {
-        const double start = Now();
-        for (int i = 0; i < perRound; ++i)
-            call();
-        best = std::min(best, (Now() - start) * 1e9 / perRound);
+        for (size_t c = 0; c < calls.size(); ++c) {
+            const double start = Now();
+            for (int i = 0; i < perRound; ++i)
+                calls[c]();
+            best[c] = std::min(best[c], (Now() - start) * 1e9 / perRound);
+        }
     }
     return best;
 }
@@ -127,7 +130,7 @@ void Print(const char* title, const char* unit, const std::vector<Row>& rows)
 
 int main(int argc, char** argv)
 {
-    const int messages = argc > 1 ? std::atoi(argv[1]) : 50000;
+    const int messages = argc > 1 ? std::atoi(argv[1]) : 100000;
     WNDCLASSA wc = {};
     wc.lpfnWndProc = ::DefWindowProcA;
     wc.hInstance = ::GetModuleHandleA(nullptr);
@@ -136,18 +139,29 @@ int main(int argc, char** argv)
     HWND host = ::CreateWindowExA(0, kAppClass, "bench", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
                                   wc.hInstance, nullptr);
 
-    std::vector<Row> rows;
-    for (const MessageCase& c : MessageCases()) {
-        Target target;
-        c.make(host, target);
-        HWND hWnd = target.hWnd;
-        rows.push_back({c.name, c.baseline, NsPerCall([hWnd] { ::SendMessageA(hWnd, kUnhandled, 1, 2); }, messages, 5)});
-    }
-    Print("SendMessage of an unhandled message", "ns/message", rows);
+    const int rounds = argc > 2 ? std::atoi(argv[2]) : 20;
 
-    rows.clear();
+    std::vector<Target> targets(MessageCases().size());
+    std::vector<std::function<void()>> sends;
+    for (size_t c = 0; c < MessageCases().size(); ++c) {
+        MessageCases()[c].make(host, targets[c]);
+        const HWND hWnd = targets[c].hWnd;
+        sends.push_back([hWnd] { ::SendMessageA(hWnd, kUnhandled, 1, 2); });
+    }
+    std::vector<double> ns = BestNsPerCall(sends, messages / rounds, rounds);
+    std::vector<Row> rows;
+    for (size_t c = 0; c < MessageCases().size(); ++c)
+        rows.push_back({MessageCases()[c].name, MessageCases()[c].baseline, ns[c]});
+    Print("SendMessage of an unhandled message", "ns/message", rows);
+    targets.clear();
+
+    std::vector<std::function<void()>> lifetimes;
     for (const CreateCase& c : CreateCases())
-        rows.push_back({c.name, c.baseline, NsPerCall([&] { c.createAndDestroy(host); }, messages / 100, 5)});
+        lifetimes.push_back([&c, host] { c.createAndDestroy(host); });
+    ns = BestNsPerCall(lifetimes, std::max(1, messages / 100 / rounds), rounds);
+    rows.clear();
+    for (size_t c = 0; c < CreateCases().size(); ++c)
+        rows.push_back({CreateCases()[c].name, CreateCases()[c].baseline, ns[c]});
     Print("Window lifetime", "ns/window", rows);
 
     ::DestroyWindow(host);

@@ -1,5 +1,6 @@
 #include "CWnd.h"
 #include "CDC.h"
+#include "CReadMostlyLock.h"
 #include <memory>
 #include <unordered_map>
 
@@ -8,7 +9,7 @@ namespace {
 // Windows of every thread share the handle map; messages only read it, so they take
 // the lock shared and never wait for one another.
 struct HandleRegistry {
-    SRWLOCK lock = SRWLOCK_INIT;
+    CReadMostlyLock lock;
     std::unordered_map<HWND, CWnd*> bound;
     // Our procedure left in a chain whose object is gone: the procedure it passes on to.
     std::unordered_map<HWND, WNDPROC> passThrough;
@@ -22,25 +23,8 @@ HandleRegistry& Registry()
     return *registry;
 }
 
-class SharedLock {
-public:
-    explicit SharedLock(SRWLOCK& lock) : m_lock(lock) { ::AcquireSRWLockShared(&m_lock); }
-    ~SharedLock() { ::ReleaseSRWLockShared(&m_lock); }
-    SharedLock(const SharedLock&) = delete;
-    SharedLock& operator=(const SharedLock&) = delete;
-private:
-    SRWLOCK& m_lock;
-};
-
-class ExclusiveLock {
-public:
-    explicit ExclusiveLock(SRWLOCK& lock) : m_lock(lock) { ::AcquireSRWLockExclusive(&m_lock); }
-    ~ExclusiveLock() { ::ReleaseSRWLockExclusive(&m_lock); }
-    ExclusiveLock(const ExclusiveLock&) = delete;
-    ExclusiveLock& operator=(const ExclusiveLock&) = delete;
-private:
-    SRWLOCK& m_lock;
-};
+using SharedLock = CReadMostlyLock::Shared;
+using ExclusiveLock = CReadMostlyLock::Exclusive;
 
 struct ReleaseRef {
     void operator()(CWnd* wnd) const { wnd->InternalRelease(); }
@@ -60,7 +44,12 @@ struct ThreadState {
 };
 thread_local ThreadState t_state;
 
-const UINT g_sinkRemoved = ::RegisterWindowMessageA("WM_HOOKMANAGER_SINKREMOVED");
+// Registered on first use: windows may be routed before this file's statics exist.
+UINT SinkRemovedMessage()
+{
+    static const UINT message = ::RegisterWindowMessageA("WM_HOOKMANAGER_SINKREMOVED");
+    return message;
+}
 
 LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -258,7 +247,7 @@ void CWnd::LeaveChain(HWND hWnd)
         ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
         out = true;
     } else {
-        out = ::SendMessageA(hWnd, g_sinkRemoved, reinterpret_cast<WPARAM>(&CWnd::StdWndProc),
+        out = ::SendMessageA(hWnd, SinkRemovedMessage(), reinterpret_cast<WPARAM>(&CWnd::StdWndProc),
                              reinterpret_cast<LPARAM>(previous)) != 0;
     }
     if (out) {
@@ -278,7 +267,7 @@ LRESULT CWnd::ForwardUnbound(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
             return ::DefWindowProcA(hWnd, message, wParam, lParam);
         previous = it->second;
     }
-    if (message == g_sinkRemoved && previous == reinterpret_cast<WNDPROC>(wParam)) {
+    if (message == SinkRemovedMessage() && previous == reinterpret_cast<WNDPROC>(wParam)) {
         ExclusiveLock lock(reg.lock);
         reg.passThrough[hWnd] = reinterpret_cast<WNDPROC>(lParam);
         return 1;
@@ -338,7 +327,7 @@ LRESULT CALLBACK CWnd::StdWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
     if (!wnd)
         return ForwardUnbound(hWnd, message, wParam, lParam);
     // The protocol is between procedures, not objects: answered before any handler.
-    if (message == g_sinkRemoved) {
+    if (message == SinkRemovedMessage()) {
         if (wnd->m_pfnSuper == reinterpret_cast<WNDPROC>(wParam)) {
             wnd->m_pfnSuper = reinterpret_cast<WNDPROC>(lParam);
             return 1;
