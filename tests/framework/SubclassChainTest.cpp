@@ -225,6 +225,65 @@ TEST(SubclassChain, ProgramObjectsBindToWindowsAnotherSubclasserHadFirst)
     ForeignLayer::On().clear();
 }
 
+const UINT kButtonId = 31;
+
+class ReflectedButton : public CButton {
+public:
+    int m_reflected = 0;
+protected:
+    void OnClicked() { ++m_reflected; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ReflectedButton, CButton)
+    ON_CONTROL_REFLECT(BN_CLICKED, OnClicked)
+END_MESSAGE_MAP()
+
+// Lives outside the handle map, as the skin's objects do, with the window set directly.
+class Outsider : public CWnd {
+public:
+    int m_clicks = 0;
+    void Adopt(HWND hWnd, WNDPROC previous) { m_hWnd = hWnd; m_pfnSuper = previous; }
+protected:
+    void OnButton() { ++m_clicks; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(Outsider, CWnd)
+    ON_BN_CLICKED(kButtonId, OnButton)
+END_MESSAGE_MAP()
+
+TEST(SubclassChain, ObjectOutsideTheMapDispatchesAloneAndLeavesWithoutTouchingTheWindow)
+{
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr));
+    ReflectedButton button;
+    ASSERT_TRUE(button.CreateEx(0, "BUTTON", "b", WS_CHILD, 0, 0, 50, 20, parent.m_hWnd,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId))));
+    const WPARAM clicked = MAKEWPARAM(kButtonId, BN_CLICKED);
+    const LPARAM from = reinterpret_cast<LPARAM>(button.m_hWnd);
+    const LONG_PTR procedure = GetWindowLongPtrA(parent.m_hWnd, GWLP_WNDPROC);
+    // What the outsider took over as its previous procedure: it must never be written back.
+    const auto beneath = reinterpret_cast<WNDPROC>(GetClassLongPtrA(parent.m_hWnd, GCLP_WNDPROC));
+    {
+        Outsider outsider;
+        outsider.Adopt(parent.m_hWnd, beneath);
+        LRESULT result = 0;
+        EXPECT_TRUE(outsider.OnWndMsg(WM_COMMAND, clicked, from, &result));
+        EXPECT_EQ(1, outsider.m_clicks);
+        EXPECT_EQ(0, button.m_reflected) << "only the program's object hands notifications to children";
+        EXPECT_EQ(parent.m_hWnd, outsider.UnsubclassWindow());
+        outsider.Adopt(parent.m_hWnd, beneath);
+        outsider.Detach();
+        outsider.Adopt(parent.m_hWnd, beneath);
+    }
+    EXPECT_TRUE(IsWindow(parent.m_hWnd));
+    EXPECT_EQ(&parent, CWnd::FromHandlePermanent(parent.m_hWnd));
+    EXPECT_EQ(procedure, GetWindowLongPtrA(parent.m_hWnd, GWLP_WNDPROC));
+    parent.SendMessage(WM_COMMAND, clicked, from);
+    EXPECT_EQ(1, button.m_reflected);
+}
+
 const UINT kFinish = WM_USER + 40;
 
 // Owns itself: the window's end releases the object.
