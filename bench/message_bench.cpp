@@ -62,10 +62,23 @@ HWND PlainButton(HWND host)
                              ::GetModuleHandleA(nullptr), nullptr);
 }
 
+// The least any subclasser costs: straight on to the previous procedure.
+WNDPROC g_bareNext = nullptr;
+LRESULT CALLBACK BareSubclass(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ::CallWindowProcA(g_bareNext, hWnd, message, wParam, lParam);
+}
+
 const std::vector<MessageCase>& MessageCases()
 {
     static const std::vector<MessageCase> cases = {
         {"plain button", nullptr, [](HWND host, Target& t) { t.hWnd = PlainButton(host); }},
+        {"button, bare subclass", "plain button",
+         [](HWND host, Target& t) {
+             t.hWnd = PlainButton(host);
+             g_bareNext = reinterpret_cast<WNDPROC>(
+                 ::SetWindowLongPtrA(t.hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BareSubclass)));
+         }},
         {"button, framework subclass", "plain button",
          [](HWND host, Target& t) {
              t.hWnd = PlainButton(host);
