@@ -1,10 +1,11 @@
 #include "CCmdTarget.h"
+#include "CMessageMapIndex.h"
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
 LONG CCmdTarget::InternalRelease()
 {
-    const LONG left = --m_dwRef;
+    const LONG left = m_dwRef.fetch_sub(1, std::memory_order_acq_rel) - 1;
     if (left == 0)
         OnFinalRelease();
     return left;
@@ -13,7 +14,7 @@ LONG CCmdTarget::InternalRelease()
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
 {
     static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, nullptr}};
-    static const AFX_MSGMAP map = {nullptr, entries};
+    static const AFX_MSGMAP map = {nullptr, entries, {nullptr}};
     return &map;
 }
 
@@ -21,13 +22,8 @@ const AFX_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap()
 
 bool CCmdTarget::DispatchEntry(UINT message, UINT code, UINT id, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
-    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
-        for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn; ++e) {
-            if (e->nMessage == message && e->nCode == code && id >= e->nID && id <= e->nLastID)
-                return e->pfn(this, wParam, lParam, result);
-        }
-    }
-    return false;
+    const AFX_MSGMAP_ENTRY* e = CMessageMapIndex::For(GetMessageMap()).Find(message, code, id);
+    return e && e->pfn(this, wParam, lParam, result);
 }
 
 BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode)

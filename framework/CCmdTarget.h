@@ -2,9 +2,11 @@
 // Message-map owners with a reference count. A map is a static table of entries,
 // each a key (message, notification code, control id range) and a thunk that
 // cracks the parameters and calls the handler; tables chain to the base class.
+#include <atomic>
 #include "CObject.h"
 
 class CCmdTarget;
+class CMessageMapIndex;
 
 // Thunk: returns whether the message was handled; writes the result when it was.
 using AFX_PMSG = bool (*)(CCmdTarget* target, WPARAM wParam, LPARAM lParam, LRESULT* result);
@@ -20,6 +22,8 @@ struct AFX_MSGMAP_ENTRY {
 struct AFX_MSGMAP {
     const AFX_MSGMAP* (*pfnGetBaseMap)();
     const AFX_MSGMAP_ENTRY* lpEntries;
+    // The chain's lookup index, made by the first dispatch (CMessageMapIndex::For).
+    mutable std::atomic<const CMessageMapIndex*> pIndex;
 };
 
 // Messages a parent hands back to the control that sent them.
@@ -32,10 +36,11 @@ class CCmdTarget : public CObject {
 public:
     CCmdTarget() = default;
 
-    // Reference counting for shared engine objects; the last release deletes.
-    LONG InternalAddRef() { return ++m_dwRef; }
+    // Reference counting for objects shared between owners and threads (a window's
+    // messages in flight hold one each); the last release calls OnFinalRelease.
+    LONG InternalAddRef() { return m_dwRef.fetch_add(1, std::memory_order_relaxed) + 1; }
     LONG InternalRelease();
-    LONG GetRefCount() const { return m_dwRef; }
+    LONG GetRefCount() const { return m_dwRef.load(std::memory_order_relaxed); }
 
     virtual const AFX_MSGMAP* GetMessageMap() const;
     // Calls the first entry matching the key, most derived map first.
@@ -48,7 +53,7 @@ protected:
     virtual void OnFinalRelease() { delete this; }
 
 private:
-    LONG m_dwRef = 1;
+    std::atomic<LONG> m_dwRef{1};
 };
 
 #include "MessageMap.h"

@@ -1,32 +1,72 @@
 #include "CWnd.h"
 #include "CDC.h"
-#include <mutex>
+#include "CReadMostlyLock.h"
+#include <memory>
 #include <unordered_map>
 
 namespace {
 
-// Permanent handle map. Windows of every thread share it; the lock is cheap
-// next to a message dispatch.
-std::mutex g_mapLock;
-std::unordered_map<HWND, CWnd*>& HandleMap()
+// Windows of every thread share the handle map; messages only read it, so they take
+// the lock shared and never wait for one another.
+struct HandleRegistry {
+    CReadMostlyLock lock;
+    std::unordered_map<HWND, CWnd*> bound;
+    // Our procedure left in a chain whose object is gone: the procedure it passes on to.
+    std::unordered_map<HWND, WNDPROC> passThrough;
+    // Bumped whenever an entry of `bound` goes, which makes every thread's cached hit stale.
+    unsigned long long generation = 1;
+};
+
+HandleRegistry& Registry()
 {
-    static auto* map = new std::unordered_map<HWND, CWnd*>();  // outlives static destructors
-    return *map;
+    static auto* registry = new HandleRegistry();  // outlives static destructors
+    return *registry;
 }
 
-thread_local MSG t_currentMsg = {};
-thread_local HWND t_lockout = nullptr;
-thread_local CWnd* t_creating = nullptr;
-thread_local HHOOK t_createHook = nullptr;
+using SharedLock = CReadMostlyLock::Shared;
+using ExclusiveLock = CReadMostlyLock::Exclusive;
+
+struct ReleaseRef {
+    void operator()(CWnd* wnd) const { wnd->InternalRelease(); }
+};
+using HeldWnd = std::unique_ptr<CWnd, ReleaseRef>;
+
+// One thread-local block: each access costs a lookup where thread storage is emulated.
+struct ThreadState {
+    MSG currentMsg = {};
+    HWND lockout = nullptr;
+    CWnd* creating = nullptr;
+    HHOOK createHook = nullptr;
+    // The last window this thread routed a message to; a window's messages come in runs.
+    HWND cachedWindow = nullptr;
+    CWnd* cachedObject = nullptr;
+    unsigned long long cachedGeneration = 0;
+};
+thread_local ThreadState t_state;
+
+// Registered on first use: windows may be routed before this file's statics exist.
+UINT SinkRemovedMessage()
+{
+    static const UINT message = ::RegisterWindowMessageA("WM_HOOKMANAGER_SINKREMOVED");
+    return message;
+}
 
 LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HCBT_CREATEWND && t_creating) {
-        CWnd* wnd = t_creating;
-        t_creating = nullptr;
+    ThreadState& ts = t_state;
+    const HHOOK hook = ts.createHook;
+    if (code == HCBT_CREATEWND && ts.creating) {
+        CWnd* wnd = ts.creating;
+        ts.creating = nullptr;
         wnd->SubclassWindow(reinterpret_cast<HWND>(wParam));
     }
-    return CallNextHookEx(t_createHook, code, wParam, lParam);
+    return CallNextHookEx(hook, code, wParam, lParam);
+}
+
+LRESULT PassOn(WNDPROC previous, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return previous ? ::CallWindowProcA(previous, hWnd, message, wParam, lParam)
+                    : ::DefWindowProcA(hWnd, message, wParam, lParam);
 }
 
 }  // namespace
@@ -35,58 +75,115 @@ IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
 CWnd::~CWnd()
 {
-    if (m_hWnd) {
-        if (m_bCreated && ::IsWindow(m_hWnd))
-            ::DestroyWindow(m_hWnd);
-        else
-            UnsubclassWindow();
-    }
+    const HWND hWnd = m_hWnd;
+    const bool destroy = hWnd && m_bCreated && ::IsWindow(hWnd);
+    // Unbound first: what the destruction sends must not reach a half-destroyed object.
+    Unbind(destroy ? Leave::PassThrough : Leave::Relink);
+    if (destroy)
+        ::DestroyWindow(hWnd);
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
     if (!hWnd)
         return nullptr;
-    std::lock_guard<std::mutex> lock(g_mapLock);
-    auto it = HandleMap().find(hWnd);
-    return it == HandleMap().end() ? nullptr : it->second;
+    HandleRegistry& reg = Registry();
+    SharedLock lock(reg.lock);
+    auto it = reg.bound.find(hWnd);
+    return it == reg.bound.end() ? nullptr : it->second;
+}
+
+CWnd* CWnd::AcquirePermanent(HWND hWnd)
+{
+    if (!hWnd)
+        return nullptr;
+    HandleRegistry& reg = Registry();
+    SharedLock lock(reg.lock);
+    auto it = reg.bound.find(hWnd);
+    if (it == reg.bound.end())
+        return nullptr;
+    it->second->InternalAddRef();
+    return it->second;
+}
+
+// The object StdWndProc routes hWnd's messages to, with a reference; taken under the
+// lock, so an object leaving on another thread is either still whole or not found.
+CWnd* CWnd::AcquireRouted(HWND hWnd)
+{
+    HandleRegistry& reg = Registry();
+    ThreadState& ts = t_state;
+    SharedLock lock(reg.lock);
+    CWnd* wnd;
+    if (ts.cachedWindow == hWnd && ts.cachedGeneration == reg.generation) {
+        wnd = ts.cachedObject;
+    } else {
+        auto it = reg.bound.find(hWnd);
+        if (it == reg.bound.end())
+            return nullptr;
+        wnd = it->second;
+        ts.cachedWindow = hWnd;
+        ts.cachedObject = wnd;
+        ts.cachedGeneration = reg.generation;
+    }
+    if (!wnd->m_bSubclassed)
+        return nullptr;
+    wnd->InternalAddRef();
+    return wnd;
 }
 
 BOOL CWnd::Attach(HWND hWnd)
 {
     if (!hWnd || m_hWnd)
         return FALSE;
-    {
-        std::lock_guard<std::mutex> lock(g_mapLock);
-        if (!HandleMap().emplace(hWnd, this).second)
-            return FALSE;  // another object already owns this window
-    }
+    HandleRegistry& reg = Registry();
+    ExclusiveLock lock(reg.lock);
+    if (!reg.bound.emplace(hWnd, this).second)
+        return FALSE;  // another object already owns this window
     m_hWnd = hWnd;
+    m_bPermanent = true;
     return TRUE;
 }
 
 HWND CWnd::Detach()
 {
-    HWND hWnd = m_hWnd;
-    if (hWnd) {
-        std::lock_guard<std::mutex> lock(g_mapLock);
-        auto it = HandleMap().find(hWnd);
-        if (it != HandleMap().end() && it->second == this)
-            HandleMap().erase(it);
-    }
+    const HWND hWnd = m_hWnd;
+    Unbind(Leave::Relink);
     m_hWnd = nullptr;
     return hWnd;
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd)
 {
-    if (!Attach(hWnd))
+    if (!hWnd || m_hWnd)
         return FALSE;
+    bool inChain = false;
+    {
+        HandleRegistry& reg = Registry();
+        ExclusiveLock lock(reg.lock);
+        if (!reg.bound.emplace(hWnd, this).second)
+            return FALSE;  // another object already owns this window
+        m_hWnd = hWnd;
+        m_bPermanent = true;
+        // Our procedure is still in the chain from an earlier object: take its place
+        // there, since the chain must not call StdWndProc twice.
+        auto pass = reg.passThrough.find(hWnd);
+        if (pass != reg.passThrough.end()) {
+            m_pfnSuper = pass->second;
+            m_bSubclassed = true;
+            reg.passThrough.erase(pass);
+            inChain = true;
+        }
+    }
     PreSubclassWindow();
-    auto old = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StdWndProc)));
-    if (old != &CWnd::StdWndProc)
-        m_pfnSuper = old;
+    if (!inChain) {
+        auto old = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StdWndProc)));
+        if (old != &CWnd::StdWndProc)
+            m_pfnSuper = old;
+        HandleRegistry& reg = Registry();
+        ExclusiveLock lock(reg.lock);
+        m_bSubclassed = true;
+    }
     return TRUE;
 }
 
@@ -98,13 +195,88 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
 
 HWND CWnd::UnsubclassWindow()
 {
-    if (m_hWnd && m_pfnSuper && ::IsWindow(m_hWnd)) {
-        // Only put the old procedure back if nobody subclassed after us.
-        if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC)) == &CWnd::StdWndProc)
-            ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    return Detach();
+}
+
+void CWnd::Unbind(Leave how)
+{
+    const HWND hWnd = m_hWnd;
+    if (!hWnd)
+        return;
+    const bool stayInChain = m_bSubclassed && how != Leave::WindowGone;
+    {
+        HandleRegistry& reg = Registry();
+        ExclusiveLock lock(reg.lock);
+        if (m_bPermanent) {
+            auto it = reg.bound.find(hWnd);
+            if (it != reg.bound.end() && it->second == this) {
+                reg.bound.erase(it);
+                ++reg.generation;
+            }
+        }
+        // From here the window's messages pass us by; the pass-through stands in for
+        // our place in the chain until it is relinked out or the window goes.
+        if (stayInChain)
+            reg.passThrough[hWnd] = m_pfnSuper;
+        m_bPermanent = false;
+        m_bSubclassed = false;
     }
     m_pfnSuper = nullptr;
-    return Detach();
+    m_hWnd = nullptr;
+    if (stayInChain && how == Leave::Relink)
+        LeaveChain(hWnd);
+}
+
+// Takes a pass-through out of the window's chain where that can be done without
+// cutting out anyone who subclassed after us.
+void CWnd::LeaveChain(HWND hWnd)
+{
+    HandleRegistry& reg = Registry();
+    WNDPROC previous;
+    {
+        SharedLock lock(reg.lock);
+        auto it = reg.passThrough.find(hWnd);
+        if (it == reg.passThrough.end())
+            return;
+        previous = it->second;
+    }
+    bool out = false;
+    if (!::IsWindow(hWnd)) {
+        out = true;
+    } else if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) == &CWnd::StdWndProc) {
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        out = true;
+    } else {
+        out = ::SendMessageA(hWnd, SinkRemovedMessage(), reinterpret_cast<WPARAM>(&CWnd::StdWndProc),
+                             reinterpret_cast<LPARAM>(previous)) != 0;
+    }
+    if (out) {
+        ExclusiveLock lock(reg.lock);
+        reg.passThrough.erase(hWnd);
+    }
+}
+
+LRESULT CWnd::ForwardUnbound(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HandleRegistry& reg = Registry();
+    WNDPROC previous;
+    {
+        SharedLock lock(reg.lock);
+        auto it = reg.passThrough.find(hWnd);
+        if (it == reg.passThrough.end())
+            return ::DefWindowProcA(hWnd, message, wParam, lParam);
+        previous = it->second;
+    }
+    if (message == SinkRemovedMessage() && previous == reinterpret_cast<WNDPROC>(wParam)) {
+        ExclusiveLock lock(reg.lock);
+        reg.passThrough[hWnd] = reinterpret_cast<WNDPROC>(lParam);
+        return 1;
+    }
+    if (message == WM_NCDESTROY) {
+        ExclusiveLock lock(reg.lock);
+        reg.passThrough.erase(hWnd);
+    }
+    return PassOn(previous, hWnd, message, wParam, lParam);
 }
 
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR className, LPCSTR windowName, DWORD dwStyle,
@@ -123,16 +295,17 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR className, LPCSTR windowName, DWORD 
     if (!PreCreateWindow(cs))
         return FALSE;
 
-    CWnd* outer = t_creating;
-    HHOOK outerHook = t_createHook;
-    t_creating = this;
-    t_createHook = ::SetWindowsHookExA(WH_CBT, CreationHook, nullptr, ::GetCurrentThreadId());
+    ThreadState& ts = t_state;
+    CWnd* outer = ts.creating;
+    HHOOK outerHook = ts.createHook;
+    ts.creating = this;
+    ts.createHook = ::SetWindowsHookExA(WH_CBT, CreationHook, nullptr, ::GetCurrentThreadId());
     HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style),
                                   cs.x, cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
-    if (t_createHook)
-        ::UnhookWindowsHookEx(t_createHook);
-    t_createHook = outerHook;
-    t_creating = outer;
+    if (ts.createHook)
+        ::UnhookWindowsHookEx(ts.createHook);
+    ts.createHook = outerHook;
+    ts.creating = outer;
     if (!hWnd) {
         if (m_hWnd) UnsubclassWindow();
         return FALSE;
@@ -150,24 +323,27 @@ BOOL CWnd::DestroyWindow()
 
 LRESULT CALLBACK CWnd::StdWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CWnd* wnd = FromHandlePermanent(hWnd);
+    const HeldWnd wnd(AcquireRouted(hWnd));
     if (!wnd)
-        return ::DefWindowProcA(hWnd, message, wParam, lParam);
-    const MSG outer = t_currentMsg;
-    t_currentMsg.hwnd = hWnd;
-    t_currentMsg.message = message;
-    t_currentMsg.wParam = wParam;
-    t_currentMsg.lParam = lParam;
+        return ForwardUnbound(hWnd, message, wParam, lParam);
+    // The protocol is between procedures, not objects: answered before any handler.
+    if (message == SinkRemovedMessage()) {
+        if (wnd->m_pfnSuper == reinterpret_cast<WNDPROC>(wParam)) {
+            wnd->m_pfnSuper = reinterpret_cast<WNDPROC>(lParam);
+            return 1;
+        }
+        return PassOn(wnd->m_pfnSuper, hWnd, message, wParam, lParam);
+    }
+    CurrentMessageScope scope(hWnd, message, wParam, lParam);
     const LRESULT result = wnd->WindowProc(message, wParam, lParam);
-    if (message == WM_NCDESTROY)
+    if (message == WM_NCDESTROY && wnd->m_hWnd == hWnd)
         wnd->OnNcDestroyCleanup();
-    t_currentMsg = outer;
     return result;
 }
 
 void CWnd::OnNcDestroyCleanup()
 {
-    UnsubclassWindow();
+    Unbind(Leave::WindowGone);
     m_bCreated = false;
     PostNcDestroy();
 }
@@ -189,24 +365,29 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CWnd::Default()
 {
-    return DefWindowProc(t_currentMsg.message, t_currentMsg.wParam, t_currentMsg.lParam);
+    const MSG& current = t_state.currentMsg;
+    return DefWindowProc(current.message, current.wParam, current.lParam);
 }
 
-const MSG* CWnd::GetCurrentMessage() { return &t_currentMsg; }
+const MSG* CWnd::GetCurrentMessage() { return &t_state.currentMsg; }
 
 CurrentMessageScope::CurrentMessageScope(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-    : m_outer(t_currentMsg)
 {
-    t_currentMsg.hwnd = hWnd;
-    t_currentMsg.message = message;
-    t_currentMsg.wParam = wParam;
-    t_currentMsg.lParam = lParam;
+    MSG& current = t_state.currentMsg;
+    m_outer = current;
+    current.hwnd = hWnd;
+    current.message = message;
+    current.wParam = wParam;
+    current.lParam = lParam;
 }
 
-CurrentMessageScope::~CurrentMessageScope() { t_currentMsg = m_outer; }
+CurrentMessageScope::~CurrentMessageScope() { t_state.currentMsg = m_outer; }
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
+    // Only the program's object hands notifications to its children's objects: another
+    // layer on the same window would hand them over a second time.
+    const bool toChildren = m_bPermanent;
     switch (message) {
     case WM_COMMAND:
         if (OnCommand(wParam, lParam)) {
@@ -218,14 +399,14 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         return OnNotify(wParam, lParam, pResult);
     case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC: {
-        CWnd* child = FromHandlePermanent(reinterpret_cast<HWND>(lParam));
-        if (child && child != this && child->OnChildNotify(message, wParam, lParam, pResult))
+        const HeldWnd child(toChildren ? AcquirePermanent(reinterpret_cast<HWND>(lParam)) : nullptr);
+        if (child && child.get() != this && child->OnChildNotify(message, wParam, lParam, pResult))
             return TRUE;
         break;
     }
     case WM_DRAWITEM: {
         auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        CWnd* child = (dis && dis->CtlType != ODT_MENU) ? FromHandlePermanent(dis->hwndItem) : nullptr;
+        const HeldWnd child(toChildren && dis && dis->CtlType != ODT_MENU ? AcquirePermanent(dis->hwndItem) : nullptr);
         if (child && child->OnChildNotify(message, wParam, lParam, pResult)) {
             *pResult = TRUE;
             return TRUE;
@@ -234,7 +415,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     }
     case WM_MEASUREITEM: {
         auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        CWnd* child = (mis && mis->CtlType != ODT_MENU) ? FromHandlePermanent(::GetDlgItem(m_hWnd, static_cast<int>(mis->CtlID))) : nullptr;
+        const HeldWnd child(toChildren && mis && mis->CtlType != ODT_MENU
+                                ? AcquirePermanent(::GetDlgItem(m_hWnd, static_cast<int>(mis->CtlID))) : nullptr);
         if (child && child->OnChildNotify(message, wParam, lParam, pResult)) {
             *pResult = TRUE;
             return TRUE;
@@ -242,7 +424,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         break;
     }
     case WM_HSCROLL: case WM_VSCROLL: {
-        CWnd* child = FromHandlePermanent(reinterpret_cast<HWND>(lParam));
+        const HeldWnd child(toChildren ? AcquirePermanent(reinterpret_cast<HWND>(lParam)) : nullptr);
         if (child && child->OnChildNotify(message, wParam, lParam, pResult))
             return TRUE;
         break;
@@ -259,12 +441,14 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
     const HWND control = reinterpret_cast<HWND>(lParam);
     int code = HIWORD(wParam);
     if (control) {
-        if (NotificationLockout::IsLockedOut(m_hWnd))
-            return TRUE;  // our own data exchange caused it: swallow
-        CWnd* child = FromHandlePermanent(control);
-        LRESULT ignored = 0;
-        if (child && child->OnChildNotify(WM_COMMAND, wParam, lParam, &ignored))
-            return TRUE;
+        if (m_bPermanent) {
+            if (NotificationLockout::IsLockedOut(m_hWnd))
+                return TRUE;  // our own data exchange caused it: swallow
+            const HeldWnd child(AcquirePermanent(control));
+            LRESULT ignored = 0;
+            if (child && child->OnChildNotify(WM_COMMAND, wParam, lParam, &ignored))
+                return TRUE;
+        }
     } else {
         code = 0;  // menus and accelerators are plain commands
     }
@@ -276,11 +460,13 @@ BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
     auto* hdr = reinterpret_cast<NMHDR*>(lParam);
     if (!hdr)
         return FALSE;
-    if (NotificationLockout::IsLockedOut(m_hWnd))
-        return TRUE;
-    CWnd* child = FromHandlePermanent(hdr->hwndFrom);
-    if (child && child != this && child->OnChildNotify(WM_NOTIFY, wParam, lParam, pResult))
-        return TRUE;
+    if (m_bPermanent) {
+        if (NotificationLockout::IsLockedOut(m_hWnd))
+            return TRUE;
+        const HeldWnd child(AcquirePermanent(hdr->hwndFrom));
+        if (child && child.get() != this && child->OnChildNotify(WM_NOTIFY, wParam, lParam, pResult))
+            return TRUE;
+    }
     return DispatchEntry(WM_NOTIFY, hdr->code, static_cast<UINT>(hdr->idFrom), wParam, lParam, pResult) ? TRUE : FALSE;
 }
 
@@ -331,12 +517,12 @@ BOOL CWnd::ModifyStyle(HWND hWnd, DWORD remove, DWORD add, UINT swpFlags)
 const AFX_MSGMAP* CWnd::GetThisMessageMap()
 {
     static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, nullptr}};
-    static const AFX_MSGMAP map = {&CCmdTarget::GetThisMessageMap, entries};
+    static const AFX_MSGMAP map = {&CCmdTarget::GetThisMessageMap, entries, {nullptr}};
     return &map;
 }
 
 const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
 
-NotificationLockout::NotificationLockout(HWND hWnd) : m_previous(t_lockout) { t_lockout = hWnd; }
-NotificationLockout::~NotificationLockout() { t_lockout = m_previous; }
-bool NotificationLockout::IsLockedOut(HWND hWnd) { return hWnd && t_lockout == hWnd; }
+NotificationLockout::NotificationLockout(HWND hWnd) : m_previous(t_state.lockout) { t_state.lockout = hWnd; }
+NotificationLockout::~NotificationLockout() { t_state.lockout = m_previous; }
+bool NotificationLockout::IsLockedOut(HWND hWnd) { return hWnd && t_state.lockout == hWnd; }

@@ -2,6 +2,23 @@
 // A window object bound to a handle. Bound objects are "permanent": the handle map
 // finds them, and their subclassed procedure routes every message through the
 // message map before the window's original procedure.
+//
+// Several subclassers share a window. The handle map holds at most one object per
+// window, the program's; other layers (the skin's objects) set m_hWnd themselves, stay
+// out of the map and dispatch through OnWndMsg, which then routes nothing to children.
+// Any layer may leave in any order: a layer that is no longer the window's procedure
+// sends the registered message "WM_HOOKMANAGER_SINKREMOVED" (wParam its procedure,
+// lParam its previous one); the layer directly above takes the previous procedure as
+// its own and answers 1. Without such an answer our procedure stays in the chain as a
+// pass-through until the window is destroyed.
+//
+// Lifetime: every message in flight holds a reference (InternalAddRef) on its object.
+// An object that owns itself ends in PostNcDestroy with InternalRelease(), never with
+// `delete this`: the handler that destroyed the window may still be running, and the
+// last reference deletes the object once it has returned. ~CWnd first unbinds the
+// object so no message reaches it, and only then destroys a window CreateEx made;
+// that window's WM_DESTROY and WM_NCDESTROY no longer reach a half-destroyed object,
+// so a class that must see them destroys its window before its own destructor ends.
 #include "CCmdTarget.h"
 #include "CRect.h"
 #include "CString.h"
@@ -20,9 +37,12 @@ public:
     // Handle map: the object bound to a handle, or null.
     static CWnd* FromHandlePermanent(HWND hWnd);
 
+    // Enters the object in the handle map without routing messages through it.
     BOOL Attach(HWND hWnd);
+    // Leaves the handle map; a subclassed object also leaves the window's chain.
     HWND Detach();
-    // Binds the object and routes the window's messages through it.
+    // Binds the object and routes the window's messages through it. Fails when the
+    // window already has a program object.
     BOOL SubclassWindow(HWND hWnd);
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
     HWND UnsubclassWindow();
@@ -94,7 +114,17 @@ protected:
     const AFX_MSGMAP* GetMessageMap() const override;
 
 private:
+    // How the object's procedure leaves the window's chain when it unbinds.
+    enum class Leave { Relink, PassThrough, WindowGone };
+    void Unbind(Leave how);
     void OnNcDestroyCleanup();
+    static CWnd* AcquireRouted(HWND hWnd);
+    static CWnd* AcquirePermanent(HWND hWnd);
+    static LRESULT ForwardUnbound(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static void LeaveChain(HWND hWnd);
+
+    bool m_bPermanent = false;   // in the handle map
+    bool m_bSubclassed = false;  // StdWndProc routes the window's messages here
 };
 
 // Makes a message the thread's current one (what CWnd::Default passes on) for the

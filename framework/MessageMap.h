@@ -17,7 +17,7 @@ protected: \
 
 #define END_MESSAGE_MAP() \
             {0, 0, 0, 0, nullptr}}; \
-        static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]}; \
+        static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0], {nullptr}}; \
         return &messageMap; \
     }
 
