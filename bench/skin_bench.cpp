@@ -76,13 +76,13 @@ int main() {
     // Parsing alone, without the notices and the metrics.
     std::vector<double> parses;
     for (int i = 0; i < 40; ++i) {
-        CSkinPackage* package = engine->GetPackage();
+        auto package = CSkinRef<CSkinPackage>::Adopt(new CSkinPackage());
         double t0 = Now();
         package->Open(exe, nullptr);
-        CSkinSchema* schema = package->CreateSchema();
+        auto schema = CSkinRef<CSkinSchema>::Adopt(new CSkinSchema(package.Get()));
         schema->ReadProperties();
         double t1 = Now();
-        schema->Release();
+        schema.Reset();
         parses.push_back((t1 - t0) * 1e3);
     }
     engine->LoadSkin(exe, nullptr);

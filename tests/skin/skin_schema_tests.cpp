@@ -2,6 +2,8 @@
 // handle cache, and the metrics with and without a [SysMetrics] section.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "SkinTables.h"
 #include "SkinTestSupport.h"
 
@@ -129,6 +131,40 @@ TEST(SkinSchemaLookup, TypedReadsAndTheCacheThatIsNotPoisoned) {
     EXPECT_STREQ("dflt", button->GetThemeString(1, 2, TMT_IMAGEFILE, "dflt"));
 }
 
+// What one typed read cached is never handed to a read of another type: each reader, after a read of
+// the property's own type has filled the cache, still answers its default.
+TEST(SkinSchemaLookup, CachedValuesKeepTheirType) {
+    auto schema = SchemaFromText(
+        "[Button.PushButton]\nImageCount = 5\nTextColor = 10 20 30\nTransparent = True\n"
+        "SizingMargins = 1, 2, 3, 4\nImageFile = X.PNG\nBgType = BorderFill\nTextShadowOffset = 7, 8\n");
+    CSkinClassTheme* t = schema->GetClassTheme("BUTTON");
+    struct Typed {
+        int id;
+        const char* name;
+        std::function<bool(int)> readsOwnValue;  // the property's own reader found it
+    };
+    const Typed props[] = {
+        {TMT_IMAGECOUNT, "int", [&](int id) { return t->GetThemeInt(1, 1, id, -1) == 5; }},
+        {TMT_TEXTCOLOR, "colour", [&](int id) { return t->GetThemeColor(1, 1, id, 0) == RGB(10, 20, 30); }},
+        {TMT_TRANSPARENT, "bool", [&](int id) { return t->GetThemeBool(1, 1, id, FALSE) == TRUE; }},
+        {TMT_SIZINGMARGINS, "rect", [&](int id) { return t->GetThemeRect(1, 1, id, 0, 0, 0, 0).bottom == 4; }},
+        {TMT_IMAGEFILE, "string", [&](int id) { return t->GetThemeString(1, 1, id, "") == CString("X.PNG"); }},
+        {TMT_BGTYPE, "enum", [&](int id) { return t->GetThemeEnumValue(1, 1, id, -1) == 1; }},
+        {TMT_TEXTSHADOWOFFSET, "position", [&](int id) { return t->GetThemePosition(1, 1, id, 0, 0).y == 8; }},
+    };
+    for (const Typed& p : props) {
+        ASSERT_TRUE(p.readsOwnValue(p.id)) << p.name;
+        if (p.id != TMT_IMAGECOUNT) EXPECT_EQ(-7, t->GetThemeInt(1, 1, p.id, -7)) << p.name << " read as int";
+        if (p.id != TMT_TEXTCOLOR) EXPECT_EQ(RGB(9, 9, 9), t->GetThemeColor(1, 1, p.id, RGB(9, 9, 9))) << p.name;
+        if (p.id != TMT_TRANSPARENT) EXPECT_EQ(FALSE, t->GetThemeBool(1, 1, p.id, FALSE)) << p.name;
+        if (p.id != TMT_SIZINGMARGINS) EXPECT_EQ(-3, t->GetThemeRect(1, 1, p.id, -3, 0, 0, 0).left) << p.name;
+        if (p.id != TMT_IMAGEFILE) EXPECT_STREQ("d", t->GetThemeString(1, 1, p.id, "d")) << p.name;
+        if (p.id != TMT_BGTYPE) EXPECT_EQ(-9, t->GetThemeEnumValue(1, 1, p.id, -9)) << p.name;
+        if (p.id != TMT_TEXTSHADOWOFFSET) EXPECT_EQ(-4, t->GetThemePosition(1, 1, p.id, -4, 0).x) << p.name;
+        EXPECT_TRUE(p.readsOwnValue(p.id)) << p.name << " after the others";
+    }
+}
+
 TEST(SkinSchemaMetrics, WithoutSysMetricsTheDefaultsAndTheSystemsSizes) {
     auto schema = SchemaFromText("[Button]\nTextColor = 1 2 3\n");
     schema->RefreshMetrics();
@@ -154,11 +190,8 @@ TEST(SkinSchemaMetrics, SysMetricsAndTheMetricsOptionBit) {
     const char* text =
         "[SysMetrics]\nCaptionBarHeight = 30\nSmCaptionBarHeight = 20\nScrollbarWidth = 21\n"
         "ScrollbarHeight = 0\nBtnFace = 1 2 3\nMenuFont = Tahoma, 12\n";
-    CSkinEngine* engine = CSkinEngine::Instance();
-    ASSERT_FALSE(engine->IsEnabled());
-    engine->SetApplyOptions(SkinApplyAll);
-    auto schema = SchemaFromText(text, std::string(), engine);
-    schema->RefreshMetrics();
+    auto schema = SchemaFromText(text);
+    schema->RefreshMetrics(SkinApplyAll);
     CSkinMetrics* m = schema->GetMetrics();
     EXPECT_EQ(31, m->captionHeight);
     EXPECT_EQ(21, m->smallCaptionHeight);
@@ -176,12 +209,10 @@ TEST(SkinSchemaMetrics, SysMetricsAndTheMetricsOptionBit) {
     EXPECT_STREQ("TAHOMA", lf.lfFaceName);
 
     // Without the metrics bit the sizes and fonts stay the system's; colours still come from the theme.
-    engine->SetApplyOptions(SkinApplyAll & ~SkinApplyMetrics);
-    schema->RefreshMetrics();
+    schema->RefreshMetrics(SkinApplyAll & ~SkinApplyMetrics);
     EXPECT_EQ(GetSystemMetrics(SM_CYCAPTION), m->captionHeight);
     EXPECT_EQ(GetSystemMetrics(SM_CXVSCROLL), m->cxVScroll);
     EXPECT_EQ(RGB(1, 2, 3), m->colors[COLOR_BTNFACE]);
-    engine->SetApplyOptions(SkinApplyAll);
 }
 
 TEST(SkinSchemaMetrics, RefreshDropsTheCachedGdiRecords) {
