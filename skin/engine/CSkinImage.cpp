@@ -264,9 +264,16 @@ void CSkinImage::Draw(HDC dc, const RECT& dest, const RECT& src, const RECT& siz
     if (!MarginsFitHeight(src, margins)) return;
     const bool anyMargin = margins.left || margins.top || margins.right || margins.bottom;
     // A border-only draw leaves the centre alone, so a frame of one colour is not one fill.
+    const bool solidAllowed = !(borderOnly && anyMargin);
+    // Only alpha pictures are ever flipped: an opaque one's finished region list is read unlocked.
+    if (solidAllowed && !m_hasAlpha && m_solidRectsReady.load(std::memory_order_acquire)) {
+        if (const SolidRect* s = FindSolid(src)) {
+            if (ToColorRef(s->color) != key) FillSolid(dc, dest, ToColorRef(s->color));
+            return;
+        }
+    }
     Lock lock(&m_lock);
-    const SolidRect* solid = borderOnly && anyMargin ? nullptr : FindSolid(src);
-    if (const SolidRect* s = solid) {
+    if (const SolidRect* s = solidAllowed ? FindSolid(src) : nullptr) {
         if (!m_hasAlpha) {
             if (ToColorRef(s->color) != key) FillSolid(dc, dest, ToColorRef(s->color));
             return;

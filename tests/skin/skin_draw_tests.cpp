@@ -625,7 +625,9 @@ TEST_F(Draw, SizingMarginsAreClampedToTheFrame) {
         int differ = 0;
         for (int y = 0; y < 18; ++y)
             for (int x = 0; x < 27; ++x) differ += c.At(x, y) != plain.At(x, y);
-        if (k.likePlain) EXPECT_EQ(0, differ) << k.margins;
+        if (k.likePlain) {
+            EXPECT_EQ(0, differ) << k.margins;
+        }
         // Every drawn pixel is one of the frame's own colours.
         for (int y = 0; y < 18; ++y)
             for (int x = 0; x < 27; ++x) {

@@ -141,26 +141,31 @@ TEST(SkinSchemaLookup, CachedValuesKeepTheirType) {
     struct Typed {
         int id;
         const char* name;
-        std::function<bool(int)> readsOwnValue;  // the property's own reader found it
+        std::function<bool(int)> readsOwnValue;   // the property's own reader finds it
+        std::function<bool(int)> answersDefault;  // this reader, asked for another type's property
     };
     const Typed props[] = {
-        {TMT_IMAGECOUNT, "int", [&](int id) { return t->GetThemeInt(1, 1, id, -1) == 5; }},
-        {TMT_TEXTCOLOR, "colour", [&](int id) { return t->GetThemeColor(1, 1, id, 0) == RGB(10, 20, 30); }},
-        {TMT_TRANSPARENT, "bool", [&](int id) { return t->GetThemeBool(1, 1, id, FALSE) == TRUE; }},
-        {TMT_SIZINGMARGINS, "rect", [&](int id) { return t->GetThemeRect(1, 1, id, 0, 0, 0, 0).bottom == 4; }},
-        {TMT_IMAGEFILE, "string", [&](int id) { return t->GetThemeString(1, 1, id, "") == CString("X.PNG"); }},
-        {TMT_BGTYPE, "enum", [&](int id) { return t->GetThemeEnumValue(1, 1, id, -1) == 1; }},
-        {TMT_TEXTSHADOWOFFSET, "position", [&](int id) { return t->GetThemePosition(1, 1, id, 0, 0).y == 8; }},
+        {TMT_IMAGECOUNT, "int", [&](int id) { return t->GetThemeInt(1, 1, id, -1) == 5; },
+         [&](int id) { return t->GetThemeInt(1, 1, id, -7) == -7; }},
+        {TMT_TEXTCOLOR, "colour", [&](int id) { return t->GetThemeColor(1, 1, id, 0) == RGB(10, 20, 30); },
+         [&](int id) { return t->GetThemeColor(1, 1, id, RGB(9, 9, 9)) == RGB(9, 9, 9); }},
+        {TMT_TRANSPARENT, "bool", [&](int id) { return t->GetThemeBool(1, 1, id, FALSE) == TRUE; },
+         [&](int id) { return t->GetThemeBool(1, 1, id, 77) == 77; }},
+        {TMT_SIZINGMARGINS, "rect", [&](int id) { return t->GetThemeRect(1, 1, id, 0, 0, 0, 0).bottom == 4; },
+         [&](int id) { return t->GetThemeRect(1, 1, id, -3, 0, 0, 0).left == -3; }},
+        {TMT_IMAGEFILE, "string", [&](int id) { return t->GetThemeString(1, 1, id, "") == CString("X.PNG"); },
+         [&](int id) { return t->GetThemeString(1, 1, id, "d") == CString("d"); }},
+        {TMT_BGTYPE, "enum", [&](int id) { return t->GetThemeEnumValue(1, 1, id, -1) == 1; },
+         [&](int id) { return t->GetThemeEnumValue(1, 1, id, -9) == -9; }},
+        {TMT_TEXTSHADOWOFFSET, "position", [&](int id) { return t->GetThemePosition(1, 1, id, 0, 0).y == 8; },
+         [&](int id) { return t->GetThemePosition(1, 1, id, -4, 0).x == -4; }},
     };
     for (const Typed& p : props) {
         ASSERT_TRUE(p.readsOwnValue(p.id)) << p.name;
-        if (p.id != TMT_IMAGECOUNT) EXPECT_EQ(-7, t->GetThemeInt(1, 1, p.id, -7)) << p.name << " read as int";
-        if (p.id != TMT_TEXTCOLOR) EXPECT_EQ(RGB(9, 9, 9), t->GetThemeColor(1, 1, p.id, RGB(9, 9, 9))) << p.name;
-        if (p.id != TMT_TRANSPARENT) EXPECT_EQ(FALSE, t->GetThemeBool(1, 1, p.id, FALSE)) << p.name;
-        if (p.id != TMT_SIZINGMARGINS) EXPECT_EQ(-3, t->GetThemeRect(1, 1, p.id, -3, 0, 0, 0).left) << p.name;
-        if (p.id != TMT_IMAGEFILE) EXPECT_STREQ("d", t->GetThemeString(1, 1, p.id, "d")) << p.name;
-        if (p.id != TMT_BGTYPE) EXPECT_EQ(-9, t->GetThemeEnumValue(1, 1, p.id, -9)) << p.name;
-        if (p.id != TMT_TEXTSHADOWOFFSET) EXPECT_EQ(-4, t->GetThemePosition(1, 1, p.id, -4, 0).x) << p.name;
+        for (const Typed& reader : props) {
+            if (reader.id == p.id) continue;
+            EXPECT_TRUE(reader.answersDefault(p.id)) << reader.name << " reader of " << p.name;
+        }
         EXPECT_TRUE(p.readsOwnValue(p.id)) << p.name << " after the others";
     }
 }
