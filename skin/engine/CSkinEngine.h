@@ -86,6 +86,8 @@ public:
     static CSkinEngine* Instance();
 
     virtual ~CSkinEngine();
+    // The handle lives as long as its schema: a thread other than the loading one asks the schema
+    // it holds (AcquireSchema) instead.
     virtual CSkinClassTheme* GetThemeClass(CSkinWindowSink* owner, LPCSTR className);
     virtual void OnSkinChanged(BOOL wasEnabled, BOOL isEnabled);
     // The window-creation hook's AttachWindow (window handle, class name, creation structure, flag)
