@@ -4,6 +4,8 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <string>
 #include <vector>
 
 #include "CWinApp.h"
@@ -200,15 +202,15 @@ void CSkinMenuSound::Stop() {
 // CSkinEngine
 
 CSkinEngine* CSkinEngine::Instance() {
-    static std::unique_ptr<CSkinEngine> engine;
-    if (!engine) engine.reset(new CSkinEngine());
+    // Made once even when threads ask first at the same time; destroyed from the exit list.
+    static const std::unique_ptr<CSkinEngine> engine(new CSkinEngine());
     return engine.get();
 }
 
 CSkinEngine::CSkinEngine() {
     m_windowMap.reserve(199);
     InitializeCriticalSection(&m_critical);
-    m_package = CSkinRef<CSkinPackage>::Adopt(new CSkinPackage(this));
+    m_package = CSkinRef<CSkinPackage>::Adopt(new CSkinPackage());
     m_comctlVersion = ReadComctlVersion();
     m_isWin9x = ReadIsWin9x();
     for (int i = 0; i < 63; ++i) {
@@ -227,10 +229,9 @@ CSkinEngine::CSkinEngine() {
 }
 
 CSkinEngine::~CSkinEngine() {
-    if (m_package) m_package->Close();
-    m_schema.Reset();
-    m_package.Reset();
+    // Skin objects still draw with the schema while they let go of their windows.
     DetachAll();
+    Publish(CSkinRef<CSkinPackage>(), CSkinRef<CSkinSchema>());
     if (m_interception) m_interception->RemoveAll();
     if (GetModuleHandleA("USER32") && m_winEventHook && m_pfnUnhookWinEvent) m_pfnUnhookWinEvent(m_winEventHook);
     m_winEventHook = nullptr;
@@ -247,23 +248,68 @@ void CALLBACK CSkinEngine::SkinWinEventProc(HWINEVENTHOOK, DWORD event, HWND hwn
     if (style & (WS_CAPTION | WS_VSCROLL | WS_HSCROLL)) SetTimer(hwnd, kReorderTimerId, 1000, nullptr);
 }
 
+CSkinRef<CSkinSchema> CSkinEngine::AcquireSchema() const {
+    CSkinReadWriteLock::Shared read(m_themeLock);
+    return m_schema;
+}
+
+CSkinRef<CSkinPackage> CSkinEngine::AcquirePackage() const {
+    CSkinReadWriteLock::Shared read(m_themeLock);
+    return m_package;
+}
+
+CSkinSchema* CSkinEngine::GetSchema() const {
+    CSkinReadWriteLock::Shared read(m_themeLock);
+    return m_schema.Get();
+}
+
+CSkinMetrics* CSkinEngine::GetMetrics() const {
+    CSkinReadWriteLock::Shared read(m_themeLock);
+    return m_schema ? m_schema->GetMetrics() : nullptr;
+}
+
+CSkinPackage* CSkinEngine::GetPackage() const {
+    CSkinReadWriteLock::Shared read(m_themeLock);
+    return m_package.Get();
+}
+
+void CSkinEngine::Publish(CSkinRef<CSkinPackage> package, CSkinRef<CSkinSchema> schema) {
+    {
+        CSkinReadWriteLock::Exclusive write(m_themeLock);
+        std::swap(m_package, package);
+        std::swap(m_schema, schema);
+    }
+    // package and schema now hold the previous ones: the last reference may free them here.
+}
+
 BOOL CSkinEngine::LoadSkin(LPCSTR packagePath, LPCSTR iniFileName) {
-    m_schema.Reset();
+    std::lock_guard<std::mutex> loading(m_loading);
+    CSkinRef<CSkinSchema> previous;
+    {
+        CSkinReadWriteLock::Exclusive write(m_themeLock);
+        std::swap(previous, m_schema);
+    }
+    previous.Reset();  // outside the lock: freeing a schema deletes its GDI objects and images
     if (m_interception) m_interception->RemoveAll();
     if (CSkinMenuSound* sound = CSkinMenuSound::Existing()) sound->Stop();
     const BOOL wasEnabled = m_enabled;
     m_enabled = FALSE;
-    if (!skin::IsSkinRefused(skin::DesktopBitsPerPixel(), skin::HasModuleEnumeration())) {
-        m_package->Close();
-        if (m_package->Open(packagePath, iniFileName)) {
-            m_schema = CSkinRef<CSkinSchema>::Adopt(m_package->CreateSchema());
-            if (m_schema) {
-                m_schema->ReadProperties();
-                m_enabled = TRUE;
-                if (m_interception) m_interception->Install(m_applyOptions);
-                m_schema->RefreshMetrics();
-            }
-        }
+    // A package and a schema of their own for each load: threads still drawing with the previous
+    // schema keep it, and its package, until they let go.
+    auto package = CSkinRef<CSkinPackage>::Adopt(new CSkinPackage());
+    CSkinRef<CSkinSchema> schema;
+    if (!skin::IsSkinRefused(skin::DesktopBitsPerPixel(), skin::HasModuleEnumeration()) &&
+        package->Open(packagePath, iniFileName)) {
+        schema = CSkinRef<CSkinSchema>::Adopt(new CSkinSchema(package.Get()));
+        schema->ReadProperties();
+        // Complete before any other thread can see it.
+        schema->RefreshMetrics(m_applyOptions);
+    }
+    const bool loaded = static_cast<bool>(schema);
+    Publish(package, schema);
+    if (loaded) {
+        m_enabled = TRUE;
+        if (m_interception) m_interception->Install(m_applyOptions);
     }
     RefreshSharedColors();
     OnSkinChanged(wasEnabled, m_enabled);
@@ -271,10 +317,11 @@ BOOL CSkinEngine::LoadSkin(LPCSTR packagePath, LPCSTR iniFileName) {
 }
 
 void CSkinEngine::SetApplyOptions(unsigned options) {
+    std::lock_guard<std::mutex> loading(m_loading);
     m_applyOptions = options;
     if (!m_enabled) return;
     ReapplyInterception();
-    if (m_schema) m_schema->RefreshMetrics();
+    if (CSkinRef<CSkinSchema> schema = AcquireSchema()) schema->RefreshMetrics(options);
     RefreshSharedColors();
     OnSkinChanged(m_enabled, m_enabled);
 }
@@ -310,38 +357,47 @@ void CSkinEngine::OnSkinChanged(BOOL wasEnabled, BOOL isEnabled) {
 }
 
 CSkinClassTheme* CSkinEngine::GetThemeClass(CSkinWindowSink* owner, LPCSTR className) {
-    CSkinSchema* schema = owner ? owner->GetOwnSchema() : nullptr;
-    if (!schema) schema = m_schema.Get();
+    if (CSkinSchema* own = owner ? owner->GetOwnSchema() : nullptr) return own->GetClassTheme(className);
+    CSkinRef<CSkinSchema> schema = AcquireSchema();
     return schema ? schema->GetClassTheme(className) : nullptr;
 }
 
 COLORREF CSkinEngine::GetThemeSysColor(int index) const {
     const int i = index - skin::TMT_FIRSTCOLOR;
-    if (!m_schema) return GetSysColor(i);
+    CSkinRef<CSkinSchema> schema = AcquireSchema();
+    if (!schema) return GetSysColor(i);
     if (i < 0 || i > 30) return CLR_INVALID;
-    return m_schema->GetMetrics()->colors[i];
+    return schema->GetMetrics()->colors[i];
 }
 
 BOOL CSkinEngine::GetThemeSysBool(int propertyId) const {
     BOOL value = FALSE;
-    if (!m_schema || m_schema->GetSchemaBool(skin::kClassSysMetrics, 0, 0, propertyId, &value) != S_OK) return FALSE;
+    CSkinRef<CSkinSchema> schema = AcquireSchema();
+    if (!schema || schema->GetSchemaBool(skin::kClassSysMetrics, 0, 0, propertyId, &value) != S_OK) return FALSE;
     return value;
 }
 
 CSkinClassTheme* CSkinEngine::FindThemeClass(const void* handle) const {
-    return m_schema ? m_schema->FindClassTheme(handle) : nullptr;
+    CSkinRef<CSkinSchema> schema = AcquireSchema();
+    return schema ? schema->FindClassTheme(handle) : nullptr;
 }
 
 HRESULT CSkinEngine::GetCurrentThemeName(LPWSTR themeFile, int cchThemeFile, LPWSTR colorName, int cchColorName,
                                          LPWSTR, int) const {
-    if (!m_package || m_package->GetPackagePath().IsEmpty()) return E_FAIL;
+    CSkinRef<CSkinPackage> package = AcquirePackage();
+    if (!package || package->GetPackagePath().IsEmpty()) return E_FAIL;
+    // As the system answers: as much as fits, always terminated, so a short buffer never holds garbage.
     auto copy = [](const std::string& text, LPWSTR out, int cch) {
         if (!out || cch <= 0) return;
-        int need = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-        if (need > 0 && need <= cch) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, out, cch);
+        const int need = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+        std::wstring wide(need > 0 ? static_cast<size_t>(need) : 1, L'\0');
+        if (need > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], need);
+        const size_t n = std::min(wcslen(wide.c_str()), static_cast<size_t>(cch) - 1);
+        wmemcpy(out, wide.c_str(), n);
+        out[n] = L'\0';
     };
-    copy(m_package->GetPackagePath().str(), themeFile, cchThemeFile);
-    copy(skin::ThemeColorName(m_package->GetIniFileName().str()), colorName, cchColorName);
+    copy(package->GetPackagePath().str(), themeFile, cchThemeFile);
+    copy(skin::ThemeColorName(package->GetIniFileName().str()), colorName, cchColorName);
     return S_OK;
 }
 

@@ -2,21 +2,17 @@
 // The process-wide skin manager: the loaded theme, the apply options, the table of
 // skinned windows and the notices sent when the skin changes.
 #include <windows.h>
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 
 #include "CSkinPackage.h"
+#include "CSkinReadWriteLock.h"
 #include "CSkinRefCounted.h"
 #include "CSkinSchema.h"
-
-enum SkinApplyOptions : unsigned {
-    SkinApplyMetrics = 1,
-    SkinApplyFrame = 2,
-    SkinApplyColors = 4,
-    SkinApplyMenus = 8,
-    SkinApplyAll = 15
-};
+#include "SkinApplyOptions.h"
 
 // Registered at static initialisation ("WM_SKINFRAMEWORK_QUERYSTATE", "WM_SKINFRAMEWORK_UPDATESTATE").
 extern const UINT WM_SKINFRAMEWORK_QUERYSTATE;
@@ -82,11 +78,16 @@ enum class VisualStyle { None, NormalColor, Homestead, Metallic, Royale, Aero, O
 VisualStyle ClassifyVisualStyle(const std::wstring& themeFile, const std::wstring& colorName, int bitsPerPixel);
 }  // namespace skin
 
+// Loading and options belong to the user-interface thread; any thread may paint and ask the theme
+// queries meanwhile. A painting thread holds a reference to the schema it draws with
+// (AcquireSchema): a LoadSkin on another thread then only stops handing that schema out.
 class CSkinEngine {
 public:
     static CSkinEngine* Instance();
 
     virtual ~CSkinEngine();
+    // The handle lives as long as its schema: a thread other than the loading one asks the schema
+    // it holds (AcquireSchema) instead.
     virtual CSkinClassTheme* GetThemeClass(CSkinWindowSink* owner, LPCSTR className);
     virtual void OnSkinChanged(BOOL wasEnabled, BOOL isEnabled);
     // The window-creation hook's AttachWindow (window handle, class name, creation structure, flag)
@@ -96,13 +97,18 @@ public:
     void SetApplyOptions(unsigned options);
     unsigned GetApplyOptions() const { return m_applyOptions; }
     BOOL IsEnabled() const { return m_enabled; }
-    CSkinSchema* GetSchema() const { return m_schema.Get(); }
-    CSkinMetrics* GetMetrics() const { return m_schema ? m_schema->GetMetrics() : nullptr; }
-    CSkinPackage* GetPackage() const { return m_package.Get(); }
+    // The current schema, held for as long as the caller keeps the reference; null when unloaded.
+    CSkinRef<CSkinSchema> AcquireSchema() const;
+    CSkinRef<CSkinPackage> AcquirePackage() const;
+    // Without a reference: for the thread that loads (the pointers die with the next LoadSkin).
+    CSkinSchema* GetSchema() const;
+    CSkinMetrics* GetMetrics() const;
+    CSkinPackage* GetPackage() const;
     COLORREF GetThemeSysColor(int index) const;
     BOOL GetThemeSysBool(int propertyId) const;
     CSkinClassTheme* FindThemeClass(const void* handle) const;
-    // Answer of the visual-styles function of the same name.
+    // Answer of the visual-styles function of the same name; a buffer too small for a name gets
+    // as much of it as fits, terminated.
     HRESULT GetCurrentThemeName(LPWSTR themeFile, int cchThemeFile, LPWSTR colorName, int cchColorName,
                                 LPWSTR sizeName, int cchSizeName) const;
 
@@ -136,12 +142,17 @@ private:
                                           LONG idChild, DWORD thread, DWORD time);
     void ReapplyInterception();
 
+    // Replaces the current package and schema; the previous ones are released outside the lock.
+    void Publish(CSkinRef<CSkinPackage> package, CSkinRef<CSkinSchema> schema);
+
     DWORD m_comctlVersion = 0;
     BOOL m_isWin9x = FALSE;
-    BOOL m_enabled = FALSE;
+    std::atomic<BOOL> m_enabled{FALSE};
     CSkinRef<CSkinSchema> m_schema;
     CSkinRef<CSkinPackage> m_package;
-    unsigned m_applyOptions = SkinApplyAll;
+    mutable CSkinReadWriteLock m_themeLock;  // guards m_schema and m_package
+    std::mutex m_loading;                    // one LoadSkin or SetApplyOptions at a time
+    std::atomic<unsigned> m_applyOptions{SkinApplyAll};
     HWINEVENTHOOK m_winEventHook = nullptr;
     std::unordered_map<HWND, CSkinWindowSink*> m_windowMap;
     CRITICAL_SECTION m_critical;

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "CSkinImage.h"
-#include "CSkinSchema.h"
 
 namespace skin {
 
@@ -56,11 +55,31 @@ std::string ToAnsi(const std::wstring& text) {
     return out;
 }
 
+HMODULE RunningProgramNamed(const std::string& path) {
+    if (path.empty()) return nullptr;
+    char own[MAX_PATH] = "";
+    const DWORD len = GetModuleFileNameA(nullptr, own, MAX_PATH);
+    if (len == 0 || len >= MAX_PATH) return nullptr;
+    const size_t ownSlash = std::string(own).find_last_of("\\/");
+    const char* programName = own + (ownSlash == std::string::npos ? 0 : ownSlash + 1);
+    const size_t slash = path.find_last_of("\\/:");
+    // Without an extension the loader would add one; the program answers to its name with ".exe".
+    const bool hasExtension = path.find('.', slash == std::string::npos ? 0 : slash + 1) != std::string::npos;
+    const std::string candidate = hasExtension ? path : path + ".exe";
+    bool same = false;
+    if (slash == std::string::npos) {
+        same = lstrcmpiA(candidate.c_str(), programName) == 0;
+    } else {
+        char full[MAX_PATH] = "";
+        const DWORD n = GetFullPathNameA(candidate.c_str(), MAX_PATH, full, nullptr);
+        same = n > 0 && n < MAX_PATH && lstrcmpiA(full, own) == 0;
+    }
+    return same ? GetModuleHandleA(nullptr) : nullptr;
+}
+
 }  // namespace skin
 
 using namespace skin;
-
-CSkinPackage::CSkinPackage(CSkinEngine* engine) : m_engine(engine) {}
 
 CSkinPackage::~CSkinPackage() { Close(); }
 
@@ -127,6 +146,11 @@ BOOL CSkinPackage::Open(LPCSTR packagePath, LPCSTR iniFileName) {
         if (attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY)) return OpenFolderFile(full);
     }
 
+    if (HMODULE self = RunningProgramNamed(m_packagePath.str())) {
+        m_module = self;
+        m_ownsModule = false;
+        return OpenThemeResource();
+    }
     HMODULE module = LoadLibraryA(m_packagePath);
     if (!module) module = LoadLibraryExA(m_packagePath, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!module) {
@@ -197,8 +221,6 @@ BOOL CSkinPackage::ReadLine(CString& line) {
     line = ToAnsi(wide).c_str();
     return TRUE;
 }
-
-CSkinSchema* CSkinPackage::CreateSchema() { return new CSkinSchema(this, m_engine); }
 
 std::unique_ptr<CSkinImage> CSkinPackage::OpenImage(LPCSTR relativePath, BOOL premultiply) {
     if (!relativePath || !*relativePath) return nullptr;

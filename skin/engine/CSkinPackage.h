@@ -6,10 +6,9 @@
 #include <vector>
 
 #include "CString.h"
+#include "CSkinImageSource.h"
 #include "CSkinRefCounted.h"
 
-class CSkinEngine;
-class CSkinSchema;
 class CSkinImage;
 
 namespace skin {
@@ -34,19 +33,24 @@ std::string DeriveResourceName(const std::string& path);
 std::wstring FindDefaultThemeSection(const wchar_t* text, size_t count);
 // Wide text to the process's 8-bit code page.
 std::string ToAnsi(const std::wstring& text);
+// The module of the running program when path names it: its file name alone (".exe" may be left
+// out) or its full path. Null for any other path.
+HMODULE RunningProgramNamed(const std::string& path);
 
 }  // namespace skin
 
-class CSkinPackage : public CSkinRefCounted {
+// Opened once per load and not changed while a schema reads images from it.
+class CSkinPackage : public CSkinRefCounted, public CSkinImageSource {
 public:
-    explicit CSkinPackage(CSkinEngine* engine = nullptr);
+    CSkinPackage() = default;
 
+    // A path naming the running program opens that module by its handle, so that a bare program
+    // name never makes the loader search the current folder and PATH for a library of that name.
     virtual BOOL Open(LPCSTR packagePath, LPCSTR iniFileName);
     virtual BOOL ReadLine(CString& line);
     virtual void Close();
-    virtual CSkinSchema* CreateSchema();
     // Caller owns the image; null when it is missing or cannot be decoded.
-    virtual std::unique_ptr<CSkinImage> OpenImage(LPCSTR relativePath, BOOL premultiply = TRUE);
+    std::unique_ptr<CSkinImage> OpenImage(LPCSTR relativePath, BOOL premultiply = TRUE) override;
 
     // A module loaded by someone else; Close leaves it loaded.
     BOOL OpenModule(HMODULE module, LPCSTR iniFileName);
@@ -57,7 +61,6 @@ public:
     // The carrier of the theme opened last (stays set after its text has been read).
     BOOL IsFolderMode() const { return m_folderCarrier; }
     HMODULE GetModule() const { return m_module; }
-    CSkinEngine* GetEngine() const { return m_engine; }
 
 protected:
     ~CSkinPackage() override;
@@ -66,7 +69,6 @@ private:
     BOOL OpenThemeResource();
     BOOL OpenFolderFile(const std::string& path);
 
-    CSkinEngine* m_engine;
     CString m_packagePath;
     CString m_iniFileName;
     HMODULE m_module = nullptr;

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "CSkinEngine.h"
-#include "CSkinImage.h"
+#include "CSkinImageCache.h"
 #include "CSkinPackage.h"
 #include "SkinParser.h"
 #include "SkinTables.h"
@@ -34,7 +33,7 @@ COLORREF SkinDefaultSysColor(int index) { return index >= 0 && index < 31 ? kDef
 // ---------------------------------------------------------------------------------------------
 // CSkinMetrics
 
-void CSkinMetrics::Refresh() {
+void CSkinMetrics::Refresh(unsigned applyOptions) {
     if (!schema) {
         for (int i = 0; i < 31; ++i) {
             colors[i] = GetSysColor(i);
@@ -63,9 +62,7 @@ void CSkinMetrics::Refresh() {
     captionHeight = systemCaptionHeight = GetSystemMetrics(SM_CYCAPTION);
     smallCaptionHeight = systemSmallCaptionHeight = GetSystemMetrics(SM_CYSMCAPTION);
 
-    CSkinEngine* engine = schema->GetEngine();
-    const unsigned options = engine ? engine->GetApplyOptions() : 15u;
-    if (options & SkinApplyMetrics) {
+    if (applyOptions & SkinApplyMetrics) {
         int v = 0;
         if (schema->GetSchemaInt(kClassSysMetrics, 0, 0, TMT_CAPTIONBARHEIGHT, &v) == S_OK) captionHeight = v;
         captionHeight += 1;
@@ -107,23 +104,22 @@ void CSkinMetrics::Refresh() {
 
 CSkinClassTheme::CSkinClassTheme(CSkinSchema* schema, const std::string& upperClassName, int classCode)
     : m_schema(schema), m_className(upperClassName), m_classCode(classCode),
-      m_imageCache(std::make_unique<CSkinImageCache>()) {
-    m_cache.reserve(199);
-}
+      m_imageCache(std::make_unique<CSkinImageCache>()) {}
 
 CSkinClassTheme::~CSkinClassTheme() = default;
 
 const CSkinProperty* CSkinClassTheme::Read(int part, int state, int propertyId, int type) const {
     const uint32_t key = MakeClassSubKey(part, state, propertyId);
-    auto it = m_cache.find(key);
-    if (it != m_cache.end()) return it->second;
-    const CSkinProperty* p = m_schema->FindProperty(m_classCode, part, state, propertyId);
+    const CSkinProperty* p = nullptr;
+    // What one typed read remembered is checked again: another type's read of the key finds nothing.
+    if (m_cache.Find(key, &p)) return p && p->type == type ? p : nullptr;
+    p = m_schema->FindProperty(m_classCode, part, state, propertyId);
     if (!p) {
-        m_cache.emplace(key, nullptr);
+        m_cache.Store(key, nullptr);
         return nullptr;
     }
     if (p->type != type) return nullptr;  // a reader of the wrong type must not poison the cache
-    m_cache.emplace(key, p);
+    m_cache.Store(key, p);
     return p;
 }
 
@@ -202,8 +198,8 @@ BOOL CSkinClassTheme::DrawThemeText(HDC dc, int part, int state, LPCSTR text, UI
 // ---------------------------------------------------------------------------------------------
 // CSkinSchema
 
-CSkinSchema::CSkinSchema(CSkinPackage* package, CSkinEngine* engine)
-    : m_engine(engine), m_package(CSkinRef<CSkinPackage>::Share(package)),
+CSkinSchema::CSkinSchema(CSkinPackage* package)
+    : m_package(CSkinRef<CSkinPackage>::Share(package)),
       m_metrics(std::make_unique<CSkinMetrics>(this)) {
     m_properties.reserve(199);
     InitializeCriticalSection(&m_critical);
@@ -313,11 +309,17 @@ HRESULT CSkinSchema::GetSchemaFont(int c, int part, int state, int id, LOGFONTA*
     return S_OK;
 }
 
-void CSkinSchema::RefreshMetrics() {
+void CSkinSchema::RefreshMetrics(unsigned applyOptions) {
     EnterCriticalSection(&m_critical);
     m_gdiCaches.clear();
     LeaveCriticalSection(&m_critical);
-    m_metrics->Refresh();
+    m_metrics->Refresh(applyOptions);
+}
+
+void CSkinSchema::AddGdiCache(std::unique_ptr<GdiCache> cache) {
+    EnterCriticalSection(&m_critical);
+    m_gdiCaches.push_back(std::move(cache));
+    LeaveCriticalSection(&m_critical);
 }
 
 CSkinClassTheme* CSkinSchema::GetClassTheme(LPCSTR className) {
@@ -325,18 +327,23 @@ CSkinClassTheme* CSkinSchema::GetClassTheme(LPCSTR className) {
     std::string name = className;
     for (char& ch : name)
         if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
-    auto it = m_classThemes.find(name);
-    if (it != m_classThemes.end()) return it->second.get();
+    {
+        CSkinReadWriteLock::Shared read(m_classThemesLock);
+        auto it = m_classThemes.find(name);
+        if (it != m_classThemes.end()) return it->second.get();
+    }
     const int code = ClassCodeOf(name);
     if (code == 0) return nullptr;
-    auto theme = std::make_unique<CSkinClassTheme>(this, name, code);
-    CSkinClassTheme* result = theme.get();
-    m_classThemes.emplace(name, std::move(theme));
-    return result;
+    CSkinReadWriteLock::Exclusive write(m_classThemesLock);
+    // The first handle made for a name is the only one: callers compare handles.
+    auto it = m_classThemes.find(name);
+    if (it == m_classThemes.end()) it = m_classThemes.emplace(name, std::make_unique<CSkinClassTheme>(this, name, code)).first;
+    return it->second.get();
 }
 
 CSkinClassTheme* CSkinSchema::FindClassTheme(const void* handle) const {
     if (!handle) return nullptr;
+    CSkinReadWriteLock::Shared read(m_classThemesLock);
     for (const auto& entry : m_classThemes)
         if (entry.second.get() == handle) return entry.second.get();
     return nullptr;
@@ -408,9 +415,9 @@ BOOL CSkinSchema::DrawThemeBackground(HDC dc, CSkinClassTheme* t, int part, int 
         key = t->GetThemeColor(part, state, TMT_TRANSPARENTCOLOR, RGB(255, 0, 255));
     BOOL borderOnly = t->GetThemeBool(part, state, TMT_BORDERONLY, FALSE);
     if (t->GetClassCode() == kClassWindow && part >= 7 && part <= 12) borderOnly = FALSE;
-    image->SetMirrorAllowed(t->GetThemeBool(part, state, TMT_MIRRORIMAGE, TRUE));
+    const BOOL mirrorAllowed = t->GetThemeBool(part, state, TMT_MIRRORIMAGE, TRUE);
     image->PrepareSolidRects(count, horizontal, margins);
-    image->Draw(dc, dest, src, margins, key, sizing, borderOnly);
+    image->Draw(dc, dest, src, margins, key, sizing, borderOnly, mirrorAllowed);
 
     if (glyphType == GT_IMAGEGLYPH) {
         const RECT cm = t->GetThemeRect(part, state, TMT_CONTENTMARGINS, 0, 0, 0, 0);
@@ -450,8 +457,8 @@ BOOL CSkinSchema::DrawThemeBackground(HDC dc, CSkinClassTheme* t, int part, int 
             COLORREF gkey = CLR_INVALID;
             if (!glyph->HasAlpha() && t->GetThemeBool(part, state, TMT_GLYPHTRANSPARENT, FALSE))
                 gkey = t->GetThemeColor(part, state, TMT_TRANSPARENTCOLOR, RGB(255, 0, 255));
-            glyph->SetMirrorAllowed(t->GetThemeBool(part, state, TMT_MIRRORIMAGE, TRUE));
-            glyph->Draw(dc, RECT{x, y, x + gw, y + gh}, gsrc, RECT{0, 0, 0, 0}, gkey, ST_TRUESIZE, FALSE);
+            glyph->Draw(dc, RECT{x, y, x + gw, y + gh}, gsrc, RECT{0, 0, 0, 0}, gkey, ST_TRUESIZE, FALSE,
+                        t->GetThemeBool(part, state, TMT_MIRRORIMAGE, TRUE));
         }
     }
     return TRUE;

@@ -9,12 +9,14 @@
 #include <unordered_map>
 #include <vector>
 
+#include "CSkinPropertyCache.h"
 #include "CSkinProperty.h"
+#include "CSkinReadWriteLock.h"
 #include "CSkinRefCounted.h"
 #include "CString.h"
+#include "SkinApplyOptions.h"
 #include "SkinGdi.h"
 
-class CSkinEngine;
 class CSkinPackage;
 class CSkinSchema;
 class CSkinImageCache;
@@ -24,7 +26,8 @@ public:
     explicit CSkinMetrics(CSkinSchema* owner) : schema(owner) {
         for (COLORREF& c : colors) c = 0xFFFFFFFFu;
     }
-    void Refresh();
+    // applyOptions: the engine's bits; without SkinApplyMetrics sizes and fonts stay the system's.
+    void Refresh(unsigned applyOptions);
     HBRUSH GetSysColorBrush(int index) const {
         return index >= 0 && index < 31 ? brushes[index].Get() : nullptr;
     }
@@ -64,26 +67,29 @@ public:
     BOOL DrawThemeBackground(HDC dc, int part, int state, const RECT& rect);
     BOOL DrawThemeText(HDC dc, int part, int state, LPCSTR text, UINT flags, const RECT& rect);
 
-    // The cached lookup: the stored property of that type, or null ("not found").
+    // The cached lookup: the stored property of that type, or null ("not found"). Safe for
+    // concurrent painting threads.
     const CSkinProperty* Read(int part, int state, int propertyId, int type) const;
 
     CSkinSchema* GetSchema() const { return m_schema; }
     const std::string& GetClassName() const { return m_className; }
     int GetClassCode() const { return m_classCode; }
     CSkinImageCache* GetImageCache() const { return m_imageCache.get(); }
-    size_t GetCacheSize() const { return m_cache.size(); }
+    size_t GetCacheSize() const { return m_cache.GetCount(); }
 
 private:
     CSkinSchema* m_schema;
     std::string m_className;
     int m_classCode;
     std::unique_ptr<CSkinImageCache> m_imageCache;
-    mutable std::unordered_map<uint32_t, const CSkinProperty*> m_cache;
+    mutable CSkinPropertyCache m_cache;
 };
 
+// Filled once (ReadProperties) before it is shared; afterwards painting threads read it at once:
+// the property table does not change, the class handles are added under a reader-writer lock.
 class CSkinSchema : public CSkinRefCounted {
 public:
-    CSkinSchema(CSkinPackage* package, CSkinEngine* engine);
+    explicit CSkinSchema(CSkinPackage* package);
 
     // Empties the table and parses the package's theme text; always 0.
     int ReadProperties();
@@ -96,7 +102,7 @@ public:
     HRESULT GetSchemaColor(int classCode, int part, int state, int propertyId, COLORREF* out) const;
     HRESULT GetSchemaFont(int classCode, int part, int state, int propertyId, LOGFONTA* out) const;
 
-    void RefreshMetrics();
+    void RefreshMetrics(unsigned applyOptions = SkinApplyAll);
 
     // Null for names that are not theme classes. The handle lives as long as the schema.
     CSkinClassTheme* GetClassTheme(LPCSTR className);
@@ -109,12 +115,11 @@ public:
     struct GdiCache {
         virtual ~GdiCache() = default;
     };
-    void AddGdiCache(std::unique_ptr<GdiCache> cache) { m_gdiCaches.push_back(std::move(cache)); }
+    void AddGdiCache(std::unique_ptr<GdiCache> cache);
     CRITICAL_SECTION* GetLock() { return &m_critical; }
 
     CSkinMetrics* GetMetrics() const { return m_metrics.get(); }
     CSkinPackage* GetPackage() const { return m_package.Get(); }
-    CSkinEngine* GetEngine() const { return m_engine; }
     BOOL GetPremultiplyAlpha() const { return m_premultiplyAlpha; }
     size_t GetPropertyCount() const { return m_properties.size(); }
     int GetGlobalsClass() const { return m_globalsClass; }
@@ -129,13 +134,13 @@ protected:
 private:
     std::unordered_map<uint32_t, std::unique_ptr<CSkinProperty>> m_properties;
     BOOL m_premultiplyAlpha = TRUE;
-    CSkinEngine* m_engine;
     CSkinRef<CSkinPackage> m_package;
     std::unique_ptr<CSkinMetrics> m_metrics;
     std::vector<std::unique_ptr<GdiCache>> m_gdiCaches;
     int m_globalsClass = 1;
     int m_windowClass = 6;
     std::map<std::string, std::unique_ptr<CSkinClassTheme>> m_classThemes;
+    mutable CSkinReadWriteLock m_classThemesLock;
     CRITICAL_SECTION m_critical;
 
     // Parser state.

@@ -2,6 +2,9 @@
 // Source-over blending of premultiplied 32-bit pixels (blue low, alpha high) with per-pixel alpha
 // and constant alpha 255, rounded as the system's AlphaBlend rounds, so that a picture blended here
 // and one blended by the system cannot be told apart.
+#include <windows.h>
+
+#include <array>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -44,5 +47,46 @@ BlendRuns FindBlendRuns(const uint32_t* pixels, int width, int height);
 // row that receives firstRow; dstStride is in bytes and negative for a bottom-up destination.
 void BlendPicture(uint8_t* dstRows, intptr_t dstStride, const uint32_t* pixels, int width, int firstRow,
                   int rowCount, const BlendRuns& runs);
+
+// The system's drawing functions that may be missing, looked up once.
+struct SystemDrawing {
+    using AlphaBlendFn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
+    using TransparentBltFn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, UINT);
+    using GradientFillFn = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
+    using GetLayoutFn = DWORD(WINAPI*)(HDC);
+    using SetLayoutFn = DWORD(WINAPI*)(HDC, DWORD);
+    AlphaBlendFn alphaBlend = nullptr;
+    TransparentBltFn transparentBlt = nullptr;
+    GradientFillFn gradientFill = nullptr;
+    GetLayoutFn getLayout = nullptr;
+    SetLayoutFn setLayout = nullptr;
+};
+const SystemDrawing& SystemGdi();
+
+// Whether the system's blend into a 32-bit section gives exactly BlendOver's pixels, for
+// premultiplied pixels and for straight ones apart (checked once).
+struct SystemBlendCheck {
+    bool premultiplied = false;
+    bool straight = false;
+};
+const SystemBlendCheck& BlendCheck();
+
+// A 32-bit section does not tell whether its rows run bottom-up; that is found once per section by
+// reading one pixel through the context. The last few sections blended into are remembered.
+struct SectionRowOrders {
+    struct Known {
+        HGDIOBJ bitmap = nullptr;
+        void* bits = nullptr;
+        LONG width = 0, height = 0;
+        bool bottomUp = false;
+    };
+    std::array<Known, 4> sections;  // most recent first
+};
+
+// Blends a composed top-down picture (width x height, its see-through runs found) straight into the
+// pixels of the 32-bit section ds selected into dc at dest. False when the section cannot take it
+// (the destination reaches outside it, or its row order cannot be told); nothing is drawn then.
+bool BlendIntoSection(HDC dc, const RECT& dest, const uint32_t* picture, int width, int height, const BlendRuns& runs,
+                      HGDIOBJ bitmap, const DIBSECTION& ds, SectionRowOrders& memory);
 
 }  // namespace skin

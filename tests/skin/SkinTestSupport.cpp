@@ -167,9 +167,9 @@ std::unique_ptr<CSkinImage> TextPackage::OpenImage(LPCSTR relativePath, BOOL pre
     return image;
 }
 
-CSkinRef<CSkinSchema> SchemaFromText(const std::string& text, const std::string& imageFolder, CSkinEngine* engine) {
+CSkinRef<CSkinSchema> SchemaFromText(const std::string& text, const std::string& imageFolder) {
     auto package = CSkinRef<CSkinPackage>::Adopt(new TextPackage(text, imageFolder));
-    auto schema = CSkinRef<CSkinSchema>::Adopt(new CSkinSchema(package.Get(), engine));
+    auto schema = CSkinRef<CSkinSchema>::Adopt(new CSkinSchema(package.Get()));
     schema->ReadProperties();
     return schema;
 }

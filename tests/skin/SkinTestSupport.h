@@ -8,6 +8,7 @@
 
 #include "CSkinEngine.h"
 #include "CSkinImage.h"
+#include "CSkinImageCache.h"
 #include "CSkinPackage.h"
 #include "CSkinSchema.h"
 
@@ -76,8 +77,7 @@ private:
 };
 
 // Parses text into a new schema (the caller's reference).
-CSkinRef<CSkinSchema> SchemaFromText(const std::string& text, const std::string& imageFolder = std::string(),
-                                     CSkinEngine* engine = nullptr);
+CSkinRef<CSkinSchema> SchemaFromText(const std::string& text, const std::string& imageFolder = std::string());
 
 DWORD GdiObjectCount();
 

@@ -2,6 +2,8 @@
 // nine-grid scaling, tiling, colour keys, alpha, border fill, glyphs, mirroring and text.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "SkinTables.h"
 #include "SkinTestSupport.h"
 
@@ -541,4 +543,106 @@ TEST_F(Draw, PartlyOpaqueImagesBlendOnlyWhereNeeded) {
         }
     EXPECT_EQ(RGB(200, 30, 30), system.At(0, 0));  // the clear corner shows the canvas
     EXPECT_NE(RGB(200, 30, 30), system.At(1, 0));
+}
+
+// A border-only part leaves the destination's centre as it was, whatever the picture is made of.
+TEST_F(Draw, BorderOnlyLeavesTheCentreUntouched) {
+    const COLORREF background = RGB(1, 2, 3);
+    struct Case {
+        const char* name;
+        uint32_t border, centre, corner;  // ARGB
+        bool alpha;
+        const char* extra;
+    };
+    const Case cases[] = {
+        {"opaque picture", Argb(255, 200, 0, 0), Argb(255, 0, 200, 0), Argb(255, 200, 0, 0), false, ""},
+        {"alpha picture", Argb(255, 200, 0, 0), Argb(255, 0, 200, 0), Argb(128, 100, 0, 0), true, ""},
+        {"one colour", Argb(255, 200, 0, 0), Argb(255, 200, 0, 0), Argb(255, 200, 0, 0), false, ""},
+        {"colour key", Argb(255, 200, 0, 0), Argb(255, 0, 200, 0), Argb(255, 255, 0, 255), false,
+         "Transparent = True\n"},
+    };
+    for (const Case& k : cases) {
+        std::vector<uint32_t> px(81, k.border);
+        for (int y = 3; y < 6; ++y)
+            for (int x = 3; x < 6; ++x) px[static_cast<size_t>(y) * 9 + x] = k.centre;
+        px[0] = k.corner;
+        Png("B.PNG", 9, 9, px, k.alpha);
+        CSkinClassTheme* t = Theme(std::string("[Button.PushButton]\nImageFile = B.PNG\nSizingMargins = 3, 3, 3, 3\n"
+                                               "BorderOnly = True\n") + k.extra);
+        for (int round = 0; round < 2; ++round) {  // composed, then from the composed cache
+            Canvas c(30, 20, background);
+            ASSERT_TRUE(t->DrawThemeBackground(c.dc(), 1, 1, RECT{0, 0, 30, 20})) << k.name;
+            EXPECT_EQ(RGB(200, 0, 0), c.At(15, 1)) << k.name;
+            EXPECT_EQ(RGB(200, 0, 0), c.At(1, 10)) << k.name;
+            EXPECT_EQ(RGB(200, 0, 0), c.At(28, 18)) << k.name;
+            int touched = 0;
+            for (int y = 3; y < 17; ++y)
+                for (int x = 3; x < 27; ++x) touched += c.At(x, y) != background;
+            EXPECT_EQ(0, touched) << k.name << " round " << round;
+        }
+    }
+}
+
+// Margins are clamped to the frame: any number a theme writes (the parser takes 2147483647) draws
+// without overflowing, negative margins count as none.
+TEST_F(Draw, SizingMarginsAreClampedToTheFrame) {
+    Strip("F.PNG", 1, 9, 9, true);
+    auto draw = [&](const std::string& margins, Canvas& c) {
+        CSkinClassTheme* t = Theme("[Button.PushButton]\nImageFile = F.PNG\nSizingMargins = " + margins + "\n");
+        RECT m = t->GetThemeRect(1, 1, TMT_SIZINGMARGINS, 0, 0, 0, 0);
+        t->DrawThemeBackground(c.dc(), 1, 1, RECT{0, 0, 27, 18});
+        return m;
+    };
+    const int all = 27 * 18;
+    Canvas plain(27, 18, RGB(1, 2, 3));
+    draw("0, 0, 0, 0", plain);
+    ASSERT_EQ(all, plain.CountNot(RGB(1, 2, 3)));
+
+    struct Case {
+        const char* margins;
+        bool drawsNothing;  // top and bottom together higher than the frame
+        bool likePlain;     // the same pixels as without margins
+    };
+    const Case cases[] = {
+        {"2147483647, 2147483647, 2147483647, 2147483647", true, false},
+        {"0, 0, 2147483647, 2147483647", true, false},
+        {"0, 0, 5, 2147483647", true, false},
+        {"-5, -5, -5, -5", false, true},
+        {"-2147483647, -2147483647, 0, 0", false, true},
+        {"2147483647, 0, 0, 0", false, false},
+        {"0, 2147483647, 0, 0", false, false},
+        {"0, 0, 2147483647, 0", false, false},
+    };
+    for (const Case& k : cases) {
+        Canvas c(27, 18, RGB(1, 2, 3));
+        const RECT m = draw(k.margins, c);
+        EXPECT_TRUE(m.left != 0 || m.top != 0 || m.right != 0 || m.bottom != 0) << k.margins << " parsed";
+        if (k.drawsNothing) {
+            EXPECT_EQ(0, c.CountNot(RGB(1, 2, 3))) << k.margins;
+            continue;
+        }
+        EXPECT_EQ(all, c.CountNot(RGB(1, 2, 3))) << k.margins << " covers everything";
+        int differ = 0;
+        for (int y = 0; y < 18; ++y)
+            for (int x = 0; x < 27; ++x) differ += c.At(x, y) != plain.At(x, y);
+        if (k.likePlain) {
+            EXPECT_EQ(0, differ) << k.margins;
+        }
+        // Every drawn pixel is one of the frame's own colours.
+        for (int y = 0; y < 18; ++y)
+            for (int x = 0; x < 27; ++x) {
+                const COLORREF p = c.At(x, y);
+                bool ofFrame = false;
+                for (int fy = 0; fy < 9 && !ofFrame; ++fy)
+                    for (int fx = 0; fx < 9 && !ofFrame; ++fx) ofFrame = p == FrameColor(0, fx, fy);
+                ASSERT_TRUE(ofFrame) << k.margins << " at " << x << "," << y;
+            }
+    }
+    // The plan itself: huge margins neither overflow nor give cells outside the source.
+    const RECT src{0, 0, 9, 9}, dest{0, 0, 27, 18};
+    EXPECT_TRUE(PlanNineGrid(dest, src, RECT{0, LONG_MAX, 0, LONG_MAX}, ST_STRETCH, false).cells.empty());
+    for (const NineGridCell& cell : PlanNineGrid(dest, src, RECT{LONG_MAX, 0, LONG_MAX, 0}, ST_TILE, false).cells) {
+        EXPECT_GE(cell.src.left, 0);
+        EXPECT_LE(cell.src.right, 9);
+    }
 }

@@ -7,20 +7,16 @@
 
 #include "SkinTables.h"
 #include "SkinTestSupport.h"
+#include "Wait.h"
 
 using namespace skintest;
 
 namespace {
 
 int g_sysColorChanges = 0;
-int g_reorderTimers = 0;
 
 LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_SYSCOLORCHANGE) ++g_sysColorChanges;
-    if (msg == WM_TIMER && wp == 2765) {
-        ++g_reorderTimers;
-        KillTimer(hwnd, 2765);
-    }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -37,17 +33,43 @@ HWND MakeWindow(DWORD style = WS_OVERLAPPEDWINDOW) {
                            GetModuleHandleA(nullptr), nullptr);
 }
 
-void Pump(DWORD ms = 50) {
-    const DWORD end = GetTickCount() + ms;
-    MSG m;
-    do {
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-        Sleep(5);
-    } while (GetTickCount() < end);
-}
+// Everything already posted to this thread's windows (the notices are posted at once).
+void Drain() { harness::PumpMessages(0); }
+
+// A manager of the test's own: "before any load" holds whatever ran before in this program.
+class FreshEngine : public CSkinEngine {
+public:
+    FreshEngine() = default;
+};
+
+// Out-of-context window events reach the engine's hook through this thread's messages; a hook of
+// the test's own, installed after the engine's, tells when an event has been handed out.
+class ReorderWatch {
+public:
+    ReorderWatch() {
+        s_seen = 0;
+        m_hook = SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_REORDER, nullptr, Proc, GetCurrentProcessId(), 0,
+                                 WINEVENT_OUTOFCONTEXT);
+    }
+    ~ReorderWatch() {
+        if (m_hook) UnhookWinEvent(m_hook);
+    }
+    // Raises the event for hwnd and returns once every hook of this thread has had it.
+    bool Deliver(HWND hwnd) {
+        const int before = s_seen;
+        NotifyWinEvent(EVENT_OBJECT_REORDER, hwnd, OBJID_WINDOW, CHILDID_SELF);
+        const bool seen = harness::WaitUntil([&] { return s_seen > before; }, 10000, 5);
+        Drain();
+        return seen;
+    }
+    bool Installed() const { return m_hook != nullptr; }
+
+private:
+    static void CALLBACK Proc(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) { ++s_seen; }
+    static int s_seen;
+    HWINEVENTHOOK m_hook;
+};
+int ReorderWatch::s_seen = 0;
 
 struct FakeSink : CSkinWindowSink {
     std::vector<std::pair<BOOL, BOOL>> changes;
@@ -82,10 +104,10 @@ TEST(SkinEngine, RegisteredMessages) {
     EXPECT_NE(WM_SKINFRAMEWORK_QUERYSTATE, WM_SKINFRAMEWORK_UPDATESTATE);
 }
 
-// Runs first in this program: nothing is loaded yet.
 TEST(SkinEngine, OptionsBeforeAnyLoadAreOnlyStored) {
-    CSkinEngine* engine = CSkinEngine::Instance();
-    EXPECT_EQ(engine, CSkinEngine::Instance());
+    EXPECT_EQ(CSkinEngine::Instance(), CSkinEngine::Instance());
+    FreshEngine fresh;
+    CSkinEngine* engine = &fresh;
     ASSERT_FALSE(engine->IsEnabled());
     EXPECT_EQ(nullptr, engine->GetSchema());
     EXPECT_EQ(nullptr, engine->GetMetrics());
@@ -94,13 +116,13 @@ TEST(SkinEngine, OptionsBeforeAnyLoadAreOnlyStored) {
     engine->SetInterception(std::make_unique<FakeInterception>(&log));
     log.clear();
     HWND w = MakeWindow();
-    Pump();
+    Drain();
     g_sysColorChanges = 0;
     engine->SetApplyOptions(engine->GetApplyOptions() | SkinApplyMetrics);
     EXPECT_EQ(15u, engine->GetApplyOptions());
     engine->SetApplyOptions(3);
     EXPECT_EQ(3u, engine->GetApplyOptions());
-    Pump();
+    Drain();
     EXPECT_EQ(0, g_sysColorChanges);
     EXPECT_TRUE(log.empty());
     engine->SetApplyOptions(SkinApplyAll);
@@ -174,12 +196,12 @@ TEST(SkinEngine, SkinChangeNoticesReachWindowsAndSkinObjects) {
     engine->AddSkinObject(live, &liveSink);
     engine->AddSkinObject(dead, &deadSink);
     DestroyWindow(dead);
-    Pump();
+    Drain();
     g_sysColorChanges = 0;
     log.clear();
 
     ASSERT_TRUE(engine->LoadSkin(ExePath().c_str(), nullptr));
-    Pump();
+    Drain();
     EXPECT_GE(g_sysColorChanges, 1);
     ASSERT_EQ(1u, liveSink.changes.size());
     EXPECT_EQ(FALSE, liveSink.changes[0].first);
@@ -207,7 +229,7 @@ TEST(SkinEngine, SkinChangeNoticesReachWindowsAndSkinObjects) {
     // Turning the skin off tells every object, and they go back to the system's look.
     g_sysColorChanges = 0;
     EXPECT_FALSE(engine->LoadSkin("", nullptr));
-    Pump();
+    Drain();
     EXPECT_GE(g_sysColorChanges, 1);
     EXPECT_EQ(TRUE, liveSink.changes.back().first);
     EXPECT_EQ(FALSE, liveSink.changes.back().second);
@@ -274,9 +296,13 @@ TEST(SkinEngine, ThemeNameAnswer) {
     EXPECT_EQ(exe, skin::ToAnsi(file));
     EXPECT_STREQ(L"NORMALSILVER_INI", color);
     EXPECT_STREQ(L"untouched", size);
-    wchar_t tiny[4] = L"abc";
-    ASSERT_EQ(S_OK, engine->GetCurrentThemeName(tiny, 4, tiny, 4, nullptr, 0));
-    EXPECT_STREQ(L"abc", tiny);  // too small: left alone
+    // Buffers too small get as much as fits, terminated, as the system answers.
+    wchar_t shortFile[4] = L"xyz", shortColor[5] = L"wxyz", one[1] = {L'q'};
+    ASSERT_EQ(S_OK, engine->GetCurrentThemeName(shortFile, 4, shortColor, 5, nullptr, 0));
+    EXPECT_EQ(std::wstring(file).substr(0, 3), std::wstring(shortFile));
+    EXPECT_STREQ(L"NORM", shortColor);
+    ASSERT_EQ(S_OK, engine->GetCurrentThemeName(one, 1, nullptr, 0, nullptr, 0));
+    EXPECT_EQ(L'\0', one[0]);
     EXPECT_EQ(skin::VisualStyle::Other, engine->GetVisualStyle());
 
     engine->LoadSkin("", nullptr);
@@ -324,28 +350,61 @@ TEST(SkinEngine, MenuSoundThread) {
 
 TEST(SkinEngine, ReorderingASkinnedFrameStartsItsResyncTimer) {
     CSkinEngine* engine = CSkinEngine::Instance();
+    engine->SetApplyOptions(SkinApplyAll);
     ASSERT_TRUE(engine->LoadSkin(ExePath().c_str(), nullptr));
     HWND framed = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     HWND other = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-    FakeSink sink;
+    HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, framed, nullptr, nullptr, nullptr);
+    FakeSink sink, childSink;
     engine->AddSkinObject(framed, &sink);
-    Pump(200);
-    g_reorderTimers = 0;
+    engine->AddSkinObject(child, &childSink);
+    ReorderWatch watch;
+    ASSERT_TRUE(watch.Installed());
     // The system reports a z-order change of the window (Wine does not raise this event itself).
-    NotifyWinEvent(EVENT_OBJECT_REORDER, framed, OBJID_WINDOW, CHILDID_SELF);
-    NotifyWinEvent(EVENT_OBJECT_REORDER, other, OBJID_WINDOW, CHILDID_SELF);  // not skinned: no timer
-    Pump(1600);
-    EXPECT_EQ(1, g_reorderTimers);
+    ASSERT_TRUE(watch.Deliver(other));  // not skinned: no timer
+    ASSERT_TRUE(watch.Deliver(child));  // skinned, but neither caption nor scroll bars
+    ASSERT_TRUE(watch.Deliver(framed));
+    EXPECT_TRUE(KillTimer(framed, 2765));
+    EXPECT_FALSE(KillTimer(other, 2765));
+    EXPECT_FALSE(KillTimer(child, 2765));
     // Without the frame option nothing is started.
     engine->SetApplyOptions(SkinApplyAll & ~SkinApplyFrame);
-    Pump(100);
-    g_reorderTimers = 0;
-    NotifyWinEvent(EVENT_OBJECT_REORDER, framed, OBJID_WINDOW, CHILDID_SELF);
-    Pump(1600);
-    EXPECT_EQ(0, g_reorderTimers);
+    ASSERT_TRUE(watch.Deliver(framed));
+    EXPECT_FALSE(KillTimer(framed, 2765));
     engine->SetApplyOptions(SkinApplyAll);
     engine->DetachWindow(framed);
+    engine->DetachWindow(child);
     DestroyWindow(framed);
     DestroyWindow(other);
+    engine->LoadSkin("", nullptr);
+}
+
+// Started by its bare name, the program is its own theme package: the loader is never asked for a
+// library of that name, which it would look for in the current folder and along PATH and run.
+TEST(SkinEngine, ABareProgramNameNeverLoadsALibraryOfThatName) {
+    static const char kMarker[] = "TAMRIVEL_PLANTED_LIBRARY_RAN";
+    const std::string exe = ExePath();
+    const size_t slash = exe.find_last_of('\\');
+    const std::string name = exe.substr(slash + 1, exe.size() - slash - 1 - 4);  // without ".exe"
+    TempDir dir;
+    const std::string planted = dir.File(name + ".dll");
+    ASSERT_TRUE(CopyFileA((exe.substr(0, slash + 1) + PLANTED_LIBRARY).c_str(), planted.c_str(), FALSE));
+    SetEnvironmentVariableA(kMarker, nullptr);
+    char cwd[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    ASSERT_TRUE(SetCurrentDirectoryA(dir.Path().c_str()));
+    CSkinEngine* engine = CSkinEngine::Instance();
+    for (const std::string& path : {name, name + ".exe"}) {
+        EXPECT_TRUE(engine->LoadSkin(path.c_str(), nullptr)) << path;
+        EXPECT_STREQ("NormalSilver_ini", engine->GetPackage()->GetIniFileName()) << path;
+        EXPECT_EQ(0u, GetEnvironmentVariableA(kMarker, nullptr, 0)) << path << ": the planted library ran";
+    }
+    SetCurrentDirectoryA(cwd);
+    // The marker works: the library sets it whenever it is loaded.
+    HMODULE library = LoadLibraryA(planted.c_str());
+    ASSERT_NE(nullptr, library);
+    EXPECT_NE(0u, GetEnvironmentVariableA(kMarker, nullptr, 0));
+    FreeLibrary(library);
+    SetEnvironmentVariableA(kMarker, nullptr);
     engine->LoadSkin("", nullptr);
 }

@@ -2,6 +2,8 @@
 // handle cache, and the metrics with and without a [SysMetrics] section.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "SkinTables.h"
 #include "SkinTestSupport.h"
 
@@ -129,6 +131,45 @@ TEST(SkinSchemaLookup, TypedReadsAndTheCacheThatIsNotPoisoned) {
     EXPECT_STREQ("dflt", button->GetThemeString(1, 2, TMT_IMAGEFILE, "dflt"));
 }
 
+// What one typed read cached is never handed to a read of another type: each reader, after a read of
+// the property's own type has filled the cache, still answers its default.
+TEST(SkinSchemaLookup, CachedValuesKeepTheirType) {
+    auto schema = SchemaFromText(
+        "[Button.PushButton]\nImageCount = 5\nTextColor = 10 20 30\nTransparent = True\n"
+        "SizingMargins = 1, 2, 3, 4\nImageFile = X.PNG\nBgType = BorderFill\nTextShadowOffset = 7, 8\n");
+    CSkinClassTheme* t = schema->GetClassTheme("BUTTON");
+    struct Typed {
+        int id;
+        const char* name;
+        std::function<bool(int)> readsOwnValue;   // the property's own reader finds it
+        std::function<bool(int)> answersDefault;  // this reader, asked for another type's property
+    };
+    const Typed props[] = {
+        {TMT_IMAGECOUNT, "int", [&](int id) { return t->GetThemeInt(1, 1, id, -1) == 5; },
+         [&](int id) { return t->GetThemeInt(1, 1, id, -7) == -7; }},
+        {TMT_TEXTCOLOR, "colour", [&](int id) { return t->GetThemeColor(1, 1, id, 0) == RGB(10, 20, 30); },
+         [&](int id) { return t->GetThemeColor(1, 1, id, RGB(9, 9, 9)) == RGB(9, 9, 9); }},
+        {TMT_TRANSPARENT, "bool", [&](int id) { return t->GetThemeBool(1, 1, id, FALSE) == TRUE; },
+         [&](int id) { return t->GetThemeBool(1, 1, id, 77) == 77; }},
+        {TMT_SIZINGMARGINS, "rect", [&](int id) { return t->GetThemeRect(1, 1, id, 0, 0, 0, 0).bottom == 4; },
+         [&](int id) { return t->GetThemeRect(1, 1, id, -3, 0, 0, 0).left == -3; }},
+        {TMT_IMAGEFILE, "string", [&](int id) { return t->GetThemeString(1, 1, id, "") == CString("X.PNG"); },
+         [&](int id) { return t->GetThemeString(1, 1, id, "d") == CString("d"); }},
+        {TMT_BGTYPE, "enum", [&](int id) { return t->GetThemeEnumValue(1, 1, id, -1) == 1; },
+         [&](int id) { return t->GetThemeEnumValue(1, 1, id, -9) == -9; }},
+        {TMT_TEXTSHADOWOFFSET, "position", [&](int id) { return t->GetThemePosition(1, 1, id, 0, 0).y == 8; },
+         [&](int id) { return t->GetThemePosition(1, 1, id, -4, 0).x == -4; }},
+    };
+    for (const Typed& p : props) {
+        ASSERT_TRUE(p.readsOwnValue(p.id)) << p.name;
+        for (const Typed& reader : props) {
+            if (reader.id == p.id) continue;
+            EXPECT_TRUE(reader.answersDefault(p.id)) << reader.name << " reader of " << p.name;
+        }
+        EXPECT_TRUE(p.readsOwnValue(p.id)) << p.name << " after the others";
+    }
+}
+
 TEST(SkinSchemaMetrics, WithoutSysMetricsTheDefaultsAndTheSystemsSizes) {
     auto schema = SchemaFromText("[Button]\nTextColor = 1 2 3\n");
     schema->RefreshMetrics();
@@ -154,11 +195,8 @@ TEST(SkinSchemaMetrics, SysMetricsAndTheMetricsOptionBit) {
     const char* text =
         "[SysMetrics]\nCaptionBarHeight = 30\nSmCaptionBarHeight = 20\nScrollbarWidth = 21\n"
         "ScrollbarHeight = 0\nBtnFace = 1 2 3\nMenuFont = Tahoma, 12\n";
-    CSkinEngine* engine = CSkinEngine::Instance();
-    ASSERT_FALSE(engine->IsEnabled());
-    engine->SetApplyOptions(SkinApplyAll);
-    auto schema = SchemaFromText(text, std::string(), engine);
-    schema->RefreshMetrics();
+    auto schema = SchemaFromText(text);
+    schema->RefreshMetrics(SkinApplyAll);
     CSkinMetrics* m = schema->GetMetrics();
     EXPECT_EQ(31, m->captionHeight);
     EXPECT_EQ(21, m->smallCaptionHeight);
@@ -176,12 +214,10 @@ TEST(SkinSchemaMetrics, SysMetricsAndTheMetricsOptionBit) {
     EXPECT_STREQ("TAHOMA", lf.lfFaceName);
 
     // Without the metrics bit the sizes and fonts stay the system's; colours still come from the theme.
-    engine->SetApplyOptions(SkinApplyAll & ~SkinApplyMetrics);
-    schema->RefreshMetrics();
+    schema->RefreshMetrics(SkinApplyAll & ~SkinApplyMetrics);
     EXPECT_EQ(GetSystemMetrics(SM_CYCAPTION), m->captionHeight);
     EXPECT_EQ(GetSystemMetrics(SM_CXVSCROLL), m->cxVScroll);
     EXPECT_EQ(RGB(1, 2, 3), m->colors[COLOR_BTNFACE]);
-    engine->SetApplyOptions(SkinApplyAll);
 }
 
 TEST(SkinSchemaMetrics, RefreshDropsTheCachedGdiRecords) {
