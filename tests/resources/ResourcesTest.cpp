@@ -93,7 +93,7 @@ TEST_F(ResourcesTest, MainDialogTemplateIsExactlyAsDesigned)
         {0, 0x50010003, 367, 54, 29, 10, 1006, L"#128", L"\x81EA\x52A8"},
         {0, 0x50020000, 156, 76, 42, 8, -1, L"#130", L"PATH"},
         {0, 0x50810080, 205, 73, 187, 14, 1007, L"#129", L""},
-        {0, 0x50010000, 345, 99, 50, 14, 1008, L"#128", L"\x81EA\x52A8\x68C0\x6D4B(&A)"},
+        {0, 0x5001000C, 331, 99, 64, 14, 1008, L"#128", L"\x81EA\x52A8\x68C0\x6D4B(&A)"},
     };
     ASSERT_EQ(expected.size(), count);
     for (const Item& e : expected) {
