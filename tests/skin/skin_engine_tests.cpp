@@ -14,6 +14,7 @@ using namespace skintest;
 namespace {
 
 int g_sysColorChanges = 0;
+int g_reorderTimers = 0;
 
 LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_SYSCOLORCHANGE) ++g_sysColorChanges;
@@ -71,12 +72,23 @@ private:
 };
 int ReorderWatch::s_seen = 0;
 
+// Lives on the test's stack: the references the engine takes and drops are only counted.
 struct FakeSink : CSkinWindowSink {
     std::vector<std::pair<BOOL, BOOL>> changes;
     bool detached = false;
+    LONG refs = 1;
+    HWND window = nullptr;
     CSkinSchema* own = nullptr;
+    LONG AddRef() override { return ++refs; }
+    LONG Release() override { return --refs; }
     void OnSkinChanged(BOOL was, BOOL is) override { changes.emplace_back(was, is); }
-    void DetachFromWindow() override { detached = true; }
+    void DetachHook(BOOL) override { detached = true; }
+    // The frame's answer to its re-synchronisation timer: once, then stopped.
+    void OnSkinTimer(UINT_PTR id) override {
+        if (id != 2765) return;
+        ++g_reorderTimers;
+        if (window) KillTimer(window, id);
+    }
     CSkinSchema* GetOwnSchema() const override { return own; }
 };
 
@@ -208,6 +220,9 @@ TEST(SkinEngine, SkinChangeNoticesReachWindowsAndSkinObjects) {
     EXPECT_EQ(TRUE, liveSink.changes[0].second);
     EXPECT_TRUE(deadSink.detached);
     EXPECT_TRUE(deadSink.changes.empty());
+    // The walk's own references are gone again; the stale entry's is dropped with it.
+    EXPECT_EQ(1, liveSink.refs);
+    EXPECT_EQ(0, deadSink.refs);
     EXPECT_EQ(nullptr, engine->FindSkinObject(dead));
     EXPECT_EQ(&liveSink, engine->FindSkinObject(live));
     ASSERT_EQ(2u, log.size());
@@ -356,6 +371,8 @@ TEST(SkinEngine, ReorderingASkinnedFrameStartsItsResyncTimer) {
     HWND other = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, framed, nullptr, nullptr, nullptr);
     FakeSink sink, childSink;
+    sink.window = framed;
+    childSink.window = child;
     engine->AddSkinObject(framed, &sink);
     engine->AddSkinObject(child, &childSink);
     ReorderWatch watch;
