@@ -96,13 +96,24 @@ BOOL IsSystemWindowProc(WNDPROC procedure) {
     ReleaseSRWLockShared(&modules.lock);
     if (!current) {
         // Another version of the common controls may have been loaded since the last look.
+        // Measured outside the lock: enumerating takes the loader's lock, and a thread holding
+        // that one may be creating a window and asking us.
+        const ModuleRange comctlRange = Measure(comctl);
+        ModuleRange userRange, ntdllRange;
+        AcquireSRWLockShared(&modules.lock);
+        const bool measured = modules.measured;
+        ReleaseSRWLockShared(&modules.lock);
+        if (!measured) {
+            userRange = Measure(GetModuleHandleA("USER32.DLL"));
+            if (IsNt51OrLater()) ntdllRange = Measure(GetModuleHandleA("NTDLL.DLL"));
+        }
         AcquireSRWLockExclusive(&modules.lock);
         if (!modules.measured) {
-            modules.user32 = Measure(GetModuleHandleA("USER32.DLL"));
-            if (IsNt51OrLater()) modules.ntdll = Measure(GetModuleHandleA("NTDLL.DLL"));
+            modules.user32 = userRange;
+            modules.ntdll = ntdllRange;
             modules.measured = true;
         }
-        if (modules.comctl32.handle != comctl || !modules.comctl32.size) modules.comctl32 = Measure(comctl);
+        modules.comctl32 = comctlRange;
         ReleaseSRWLockExclusive(&modules.lock);
     }
     AcquireSRWLockShared(&modules.lock);
