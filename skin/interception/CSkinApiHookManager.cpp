@@ -168,14 +168,13 @@ private:
 // The engine's hold on the manager: it installs and removes through it and lets go at its end.
 class EngineLink : public CSkinInterception {
 public:
-    EngineLink(CSkinApiHookManager* manager, CSkinEngine* engine) : m_manager(manager), m_engine(engine) {}
-    ~EngineLink() override { m_manager->Unregister(m_engine); }
+    explicit EngineLink(CSkinApiHookManager* manager) : m_manager(manager) {}
+    ~EngineLink() override { m_manager->Unlink(this); }
     void Install(unsigned applyOptions) override { m_manager->InstallHooks(applyOptions); }
     void RemoveAll() override { m_manager->RemoveHooks(); }
 
 private:
     CSkinApiHookManager* m_manager;
-    CSkinEngine* m_engine;
 };
 
 }  // namespace
@@ -201,14 +200,20 @@ CSkinApiHookManager::CSkinApiHookManager() {
 }
 
 void CSkinApiHookManager::Register(CSkinEngine* engine) {
+    if (!engine) return;
+    if (m_link && m_engine.load(std::memory_order_acquire) == engine && engine->GetInterception() == m_link) return;
+    auto link = std::make_unique<EngineLink>(this);
+    m_link = link.get();
     m_engine.store(engine, std::memory_order_release);
-    engine->SetInterception(std::make_unique<EngineLink>(this, engine));
+    // Replaces (and so unlinks) any earlier link of this engine.
+    engine->SetInterception(std::move(link));
 }
 
-void CSkinApiHookManager::Unregister(CSkinEngine* engine) {
+void CSkinApiHookManager::Unlink(CSkinInterception* link) {
+    if (link != m_link) return;
     RemoveHooks();
-    CSkinEngine* expected = engine;
-    m_engine.compare_exchange_strong(expected, nullptr);
+    m_link = nullptr;
+    m_engine.store(nullptr, std::memory_order_release);
 }
 
 HMODULE CSkinApiHookManager::SystemGetModuleHandleA(LPCSTR name) {

@@ -50,7 +50,8 @@ public:
         return m_installed.load(std::memory_order_acquire) ? m_engine.load(std::memory_order_acquire) : nullptr;
     }
     CSkinEngine* RegisteredEngine() const { return m_engine.load(std::memory_order_acquire); }
-    void Unregister(CSkinEngine* engine);
+    // The engine lets go of the link Register gave it (replaced, or the engine ends).
+    void Unlink(CSkinInterception* link);
 
     // Real entries for the manager's own lookups, past its own replacements.
     HMODULE SystemGetModuleHandleA(LPCSTR name);
@@ -71,6 +72,7 @@ private:
     std::array<std::atomic<bool>, skin::HookSlotCount> m_present;
     std::atomic<bool> m_installed{false};
     std::atomic<CSkinEngine*> m_engine{nullptr};
+    CSkinInterception* m_link = nullptr;  // what the registered engine holds
     std::vector<ExcludedModule> m_excluded;
     CRITICAL_SECTION m_lock;       // import-table writes
     CRITICAL_SECTION m_tableLock;  // the hook table and the excluded-module list

@@ -5,33 +5,19 @@
 #include <psapi.h>
 #include <uxtheme.h>
 
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "CSkinApiHookManager.h"
-#include "SkinTestSupport.h"
+#include "InterceptionTestSupport.h"
 
 using namespace skintest;
+using namespace interceptiontest;
 
 namespace {
-
-CSkinEngine* Engine() { return CSkinEngine::Instance(); }
-
-// Skins the process with the theme this program carries, with the given apply options.
-class Skinned {
-public:
-    explicit Skinned(unsigned options = SkinApplyAll) {
-        CSkinApiHookManager::Instance()->Register(Engine());
-        Engine()->SetApplyOptions(options);
-        ok = Engine()->LoadSkin(ExePath().c_str(), nullptr) != FALSE;
-    }
-    ~Skinned() { Engine()->LoadSkin("", nullptr); }
-    Skinned(const Skinned&) = delete;
-    Skinned& operator=(const Skinned&) = delete;
-    bool ok = false;
-};
 
 // Every import address slot of every module, read straight from the headers of the images.
 using SlotKey = std::pair<std::string, ULONG_PTR>;  // module path, slot offset in the image
