@@ -265,8 +265,15 @@ BOOL CSkinApiHookManager::IsHookPatched(int index) const {
 }
 
 BOOL CSkinApiHookManager::AddHook(int index, LPCSTR moduleName, LPCSTR functionName, void* replacement) {
-    if (index < 0 || index >= HookSlotCount || !moduleName || !functionName || !replacement) return FALSE;
-    if (FindHook(moduleName, functionName) >= 0) return FALSE;
+    CSkinApiHook* hook = CreateHook(index, moduleName, functionName, replacement);
+    if (!hook) return FALSE;
+    if (hook->GetApiEntry()) hook->Patch();
+    return TRUE;
+}
+
+CSkinApiHook* CSkinApiHookManager::CreateHook(int index, LPCSTR moduleName, LPCSTR functionName, void* replacement) {
+    if (index < 0 || index >= HookSlotCount || !moduleName || !functionName || !replacement) return nullptr;
+    if (FindHook(moduleName, functionName) >= 0) return nullptr;
     void* entry = nullptr;
     // The visual-styles functions are served only through GetProcAddress: nothing to patch.
     if (!EqualsAsciiNoCase(moduleName, kUxTheme)) {
@@ -276,19 +283,16 @@ BOOL CSkinApiHookManager::AddHook(int index, LPCSTR moduleName, LPCSTR functionN
             module = load ? load(moduleName) : ::LoadLibraryA(moduleName);
         }
         if (module) entry = reinterpret_cast<void*>(SystemGetProcAddress(module, functionName));
-        if (!entry) return FALSE;
+        if (!entry) return nullptr;
     }
     // The entry is published before any slot leads to the replacement that calls it.
     if (entry) m_apiEntries[index].store(entry, std::memory_order_release);
     auto hook = std::make_unique<CSkinApiHook>(this, moduleName, functionName, entry, replacement);
     CSkinApiHook* raw = hook.get();
-    {
-        Lock lock(&m_tableLock);
-        m_hooks[index] = std::move(hook);
-        m_present[index].store(true, std::memory_order_release);
-    }
-    if (entry) raw->Patch();
-    return TRUE;
+    Lock lock(&m_tableLock);
+    m_hooks[index] = std::move(hook);
+    m_present[index].store(true, std::memory_order_release);
+    return raw;
 }
 
 void CSkinApiHookManager::InstallHooks(unsigned applyOptions) {
@@ -297,11 +301,28 @@ void CSkinApiHookManager::InstallHooks(unsigned applyOptions) {
     const OsVersion os = ReadOsVersion();
     // Replacements consult the engine from the first patched slot on.
     m_installed.store(true, std::memory_order_release);
+    // Every hook is made first and all of them are patched in one walk over each module's table:
+    // the same rewrites as hook by hook, without walking every table once per hook.
     for (const HookRow& row : kHookTable) {
         if (row.option && !(applyOptions & row.option)) continue;
         if (row.needs == Needs::Nt61 && !os.nt61OrLater) continue;
-        AddHook(row.slot, row.module, row.function, row.replacement);
+        CreateHook(row.slot, row.module, row.function, row.replacement);
     }
+    std::vector<PatchRequest> requests;
+    std::vector<int> slots;
+    {
+        Lock lock(&m_tableLock);
+        for (int i = 0; i < HookSlotCount; ++i)
+            if (m_hooks[i] && m_hooks[i]->GetApiEntry()) {
+                requests.push_back({m_hooks[i]->GetModuleName(), m_hooks[i]->GetApiEntry(), m_hooks[i]->GetReplacement()});
+                slots.push_back(i);
+            }
+    }
+    std::vector<bool> patched;
+    PatchImportsBatch(requests, nullptr, patched);
+    Lock lock(&m_tableLock);
+    for (size_t r = 0; r < slots.size(); ++r)
+        if (patched[r] && m_hooks[slots[r]]) m_hooks[slots[r]]->SetPatched(TRUE);
 }
 
 void CSkinApiHookManager::RemoveHooks() {
@@ -314,8 +335,12 @@ void CSkinApiHookManager::RemoveHooks() {
             m_present[i].store(false, std::memory_order_release);
         }
     }
+    std::vector<PatchRequest> requests;
     for (auto& hook : hooks)
-        if (hook) hook->Unpatch();
+        if (hook && hook->IsPatched())
+            requests.push_back({hook->GetModuleName(), hook->GetReplacement(), hook->GetApiEntry()});
+    std::vector<bool> restored;
+    PatchImportsBatch(requests, nullptr, restored);
     m_installed.store(false, std::memory_order_release);
 }
 
@@ -381,27 +406,76 @@ BOOL CSkinApiHookManager::PatchAllModules(LPCSTR moduleName, void* from, void* t
     return any;
 }
 
+void CSkinApiHookManager::PatchImportsBatch(const std::vector<PatchRequest>& requests, const HMODULE* onlyModule,
+                                            std::vector<bool>& patched) {
+    patched.assign(requests.size(), false);
+    if (requests.empty()) return;
+    std::vector<HMODULE> modules;
+    if (onlyModule) {
+        modules.push_back(*onlyModule);
+    } else {
+        auto enumerator = CSkinModuleEnumerator::Create();
+        std::vector<SkinModuleInfo> infos;
+        if (!enumerator || !enumerator->Enumerate(infos)) return;
+        const HMODULE self = ::GetModuleHandleA(nullptr);
+        for (const SkinModuleInfo& info : infos)
+            if (info.module != self && !IsModuleExcluded(info.module)) modules.push_back(info.module);
+        modules.push_back(self);  // the program's own module last, as PatchAllModules does
+    }
+#ifndef _WIN64
+    SYSTEM_INFO si = {};
+    GetSystemInfo(&si);
+    const auto* highest = static_cast<const BYTE*>(si.lpMaximumApplicationAddress);
+#endif
+    for (HMODULE module : modules) {
+        ModulePin pin(module);
+        if (!pin) continue;
+        Lock lock(&m_lock);
+        ForEachImportSlot(module, nullptr, [&](void** cell, const char* dllName) {
+            for (size_t r = 0; r < requests.size(); ++r) {
+                ImportSlot slot{cell, nullptr};
+                if (*cell != requests[r].from) {
+#ifndef _WIN64
+                    const auto* stub = static_cast<const BYTE*>(*cell);
+                    if (!(stub > highest && IsReadable(stub, 5) && stub[0] == 0x68)) continue;
+                    DWORD operand;
+                    std::memcpy(&operand, stub + 1, sizeof(operand));
+                    if (operand != reinterpret_cast<DWORD>(requests[r].from)) continue;
+                    slot.stubOperand = reinterpret_cast<DWORD*>(const_cast<BYTE*>(stub + 1));
+#else
+                    continue;
+#endif
+                }
+                if (!EqualsAsciiNoCase(dllName, requests[r].moduleName)) continue;
+                if (WriteImportSlot(slot, requests[r].to)) patched[r] = true;
+                break;
+            }
+        });
+    }
+}
+
 void CSkinApiHookManager::OnModuleLoaded(HMODULE module, DWORD loadFlags) {
     RefreshExcludedModules();
     if (!module || (loadFlags & kNotAsImage) || (reinterpret_cast<ULONG_PTR>(module) & 3)) return;
     if (!m_installed.load(std::memory_order_acquire) || IsModuleExcluded(module)) return;
-    struct Pending {
-        int slot;
-        std::string module;
-        void* entry;
-        void* replacement;
-    };
-    std::vector<Pending> pending;
+    std::vector<PatchRequest> requests;
+    std::vector<std::string> names;
+    std::vector<int> slots;
     {
         Lock lock(&m_tableLock);
+        names.reserve(HookSlotCount);
         for (int i = 0; i < HookSlotCount; ++i)
-            if (m_hooks[i] && m_hooks[i]->GetApiEntry())
-                pending.push_back({i, m_hooks[i]->GetModuleName(), m_hooks[i]->GetApiEntry(),
-                                   m_hooks[i]->GetReplacement()});
+            if (m_hooks[i] && m_hooks[i]->GetApiEntry()) {
+                names.push_back(m_hooks[i]->GetModuleName());
+                requests.push_back({nullptr, m_hooks[i]->GetApiEntry(), m_hooks[i]->GetReplacement()});
+                slots.push_back(i);
+            }
     }
-    for (const Pending& p : pending) {
-        if (!PatchModuleImports(p.module.c_str(), p.entry, p.replacement, module)) continue;
-        Lock lock(&m_tableLock);
-        if (m_hooks[p.slot] && m_hooks[p.slot]->GetReplacement() == p.replacement) m_hooks[p.slot]->SetPatched(TRUE);
-    }
+    for (size_t r = 0; r < requests.size(); ++r) requests[r].moduleName = names[r].c_str();
+    std::vector<bool> patched;
+    PatchImportsBatch(requests, &module, patched);
+    Lock lock(&m_tableLock);
+    for (size_t r = 0; r < slots.size(); ++r)
+        if (patched[r] && m_hooks[slots[r]] && m_hooks[slots[r]]->GetReplacement() == requests[r].to)
+            m_hooks[slots[r]]->SetPatched(TRUE);
 }

@@ -41,6 +41,15 @@ public:
     void* FindUxThemeReplacement(LPCSTR functionName) const;
 
     BOOL PatchModuleImports(LPCSTR moduleName, void* from, void* to, HMODULE module);
+    // Several rewrites in one walk over each module's table: request i succeeded in some module
+    // when patched[i] is set. modules null: every module of the process.
+    struct PatchRequest {
+        const char* moduleName;
+        void* from;
+        void* to;
+    };
+    void PatchImportsBatch(const std::vector<PatchRequest>& requests, const HMODULE* onlyModule,
+                           std::vector<bool>& patched);
     BOOL PatchAllModules(LPCSTR moduleName, void* from, void* to);
     void OnModuleLoaded(HMODULE module, DWORD loadFlags);
     BOOL IsModuleExcluded(HMODULE module);
@@ -66,6 +75,7 @@ private:
         bool win9xOnly;
     };
     void RefreshExcludedModules();
+    CSkinApiHook* CreateHook(int index, LPCSTR moduleName, LPCSTR functionName, void* replacement);
 
     std::array<std::unique_ptr<CSkinApiHook>, skin::HookSlotCount> m_hooks;
     std::array<std::atomic<void*>, skin::HookSlotCount> m_apiEntries;
