@@ -38,3 +38,8 @@ BOOL IsSystemWindowProc(WNDPROC procedure);
 CSkinRef<CSkinObjectBase> FindSkinObjectRef(HWND hWnd);
 
 }  // namespace skin
+
+namespace skin {
+// The procedure the skin puts into windows it subclasses.
+LRESULT CALLBACK SkinWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+}  // namespace skin
