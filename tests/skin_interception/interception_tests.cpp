@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "CSkinPsapiModuleEnumerator.h"
+#include "CSkinToolhelpModuleEnumerator.h"
 #include "InterceptionTestSupport.h"
 
 using namespace skintest;
@@ -123,16 +125,53 @@ TEST(Interception, ModuleLoadedWhileSkinnedAnswersFromTheThemeAtOnce) {
         if (system(i) != metrics->colors[i]) index = i;
     ASSERT_GE(index, 0) << "the theme must differ from the system somewhere";
 
-    HMODULE probe = LoadLibraryA(ProbePath().c_str());
-    ASSERT_NE(nullptr, probe);
-    auto probeSysColor = reinterpret_cast<ProbeSysColorFn>(GetProcAddress(probe, "ProbeSysColor"));
-    ASSERT_NE(nullptr, probeSysColor);
-    EXPECT_EQ(metrics->colors[index], probeSysColor(index));
+    // Every loader entry patches the module before it returns.
+    const std::string path = ProbePath();
+    const std::wstring wide(path.begin(), path.end());
+    const struct {
+        const char* loader;
+        HMODULE (*load)(const std::string&, const std::wstring&);
+    } loaders[] = {
+        {"LoadLibraryA", [](const std::string& p, const std::wstring&) { return LoadLibraryA(p.c_str()); }},
+        {"LoadLibraryW", [](const std::string&, const std::wstring& w) { return LoadLibraryW(w.c_str()); }},
+        {"LoadLibraryExA", [](const std::string& p, const std::wstring&) { return LoadLibraryExA(p.c_str(), nullptr, 0); }},
+        {"LoadLibraryExW", [](const std::string&, const std::wstring& w) { return LoadLibraryExW(w.c_str(), nullptr, 0); }},
+    };
+    for (const auto& loader : loaders) {
+        HMODULE probe = loader.load(path, wide);
+        ASSERT_NE(nullptr, probe) << loader.loader;
+        auto probeSysColor = reinterpret_cast<ProbeSysColorFn>(GetProcAddress(probe, "ProbeSysColor"));
+        ASSERT_NE(nullptr, probeSysColor);
+        EXPECT_EQ(metrics->colors[index], probeSysColor(index)) << loader.loader;
+        FreeLibrary(probe);
+        ASSERT_EQ(nullptr, GetModuleHandleA("interception_probe.dll")) << "the probe must load afresh each time";
+    }
 
     // Unskinned, the same module's calls reach the system again.
+    HMODULE probe = LoadLibraryA(path.c_str());
+    ASSERT_NE(nullptr, probe);
+    auto probeSysColor = reinterpret_cast<ProbeSysColorFn>(GetProcAddress(probe, "ProbeSysColor"));
     Engine()->LoadSkin("", nullptr);
     EXPECT_EQ(system(index), probeSysColor(index));
     FreeLibrary(probe);
+}
+
+TEST(Interception, ClassesRegisteredWithTheReplacementGetTheSystemProcedure) {
+    Skinned skin;
+    ASSERT_TRUE(skin.ok);
+    // Taken while skinned, this program's DefWindowProcA is the skin's replacement.
+    const WNDPROC taken = DefWindowProcA;
+    const auto system = reinterpret_cast<WNDPROC>(SystemExport("user32.dll", "DefWindowProcA"));
+    ASSERT_NE(system, taken);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = taken;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "InterceptionPlainDefaults";
+    ASSERT_NE(0, RegisterClassA(&wc));
+    WNDCLASSA got = {};
+    ASSERT_TRUE(GetClassInfoA(wc.hInstance, wc.lpszClassName, &got));
+    EXPECT_EQ(system, got.lpfnWndProc);
+    UnregisterClassA(wc.lpszClassName, wc.hInstance);
 }
 
 TEST(Interception, ModuleLoadedAsDataFileIsNotTouched) {
@@ -296,4 +335,30 @@ TEST(Interception, DrawEdgePaintsWithTheThemesColours) {
         EXPECT_EQ(2 * w, rect.left);
         EXPECT_EQ(40 - 2 * h, rect.bottom);
     }
+}
+
+TEST(Interception, BothModuleListingsAgree) {
+    auto psapi = CSkinPsapiModuleEnumerator::Create();
+    auto toolhelp = CSkinToolhelpModuleEnumerator::Create();
+    ASSERT_TRUE(psapi && toolhelp);
+    std::vector<SkinModuleInfo> a, b;
+    ASSERT_TRUE(psapi->Enumerate(a));
+    ASSERT_TRUE(toolhelp->Enumerate(b));
+    auto byModule = [](const std::vector<SkinModuleInfo>& list) {
+        std::map<HMODULE, std::pair<BYTE*, DWORD>> out;
+        for (const SkinModuleInfo& m : list) out[m.module] = {m.base, m.size};
+        return out;
+    };
+    const auto fromPsapi = byModule(a), fromToolhelp = byModule(b);
+    EXPECT_EQ(fromPsapi, fromToolhelp);
+    ASSERT_TRUE(fromPsapi.count(GetModuleHandleA(nullptr)));
+    ASSERT_TRUE(fromPsapi.count(GetModuleHandleA("user32.dll")));
+    // The image of this program holds this function.
+    const auto self = fromPsapi.at(GetModuleHandleA(nullptr));
+    const BYTE* code = reinterpret_cast<const BYTE*>(&SnapshotImportSlots);
+    EXPECT_TRUE(code > self.first && code < self.first + self.second);
+    // Where the first one exists, it is the one chosen.
+    auto chosen = CSkinModuleEnumerator::Create();
+    ASSERT_TRUE(chosen);
+    EXPECT_NE(nullptr, dynamic_cast<CSkinPsapiModuleEnumerator*>(chosen.get()));
 }
