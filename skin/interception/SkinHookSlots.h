@@ -57,6 +57,6 @@ enum HookSlot : int {
 };
 
 // The handle GetModuleHandleA answers for "UxTheme.dll" while the skin serves the visual styles.
-inline void* const kUxThemePseudoHandle = reinterpret_cast<void*>(static_cast<ULONG_PTR>(0x021FFFF1));
+inline HMODULE UxThemePseudoHandle() { return reinterpret_cast<HMODULE>(static_cast<ULONG_PTR>(0x021FFFF1)); }
 
 }  // namespace skin

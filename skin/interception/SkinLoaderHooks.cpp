@@ -46,14 +46,14 @@ HMODULE WINAPI SkinApiSetLoadLibraryExW(LPCWSTR name, HANDLE file, DWORD flags) 
 
 HMODULE WINAPI SkinGetModuleHandleA(LPCSTR name) {
     if (name && IsUxThemeName(name) && SkinOn(SkinApplyColors))
-        return static_cast<HMODULE>(kUxThemePseudoHandle);
+        return UxThemePseudoHandle();
     return SystemEntry<decltype(&::GetModuleHandleA)>(SlotGetModuleHandleA)(name);
 }
 
 FARPROC WINAPI SkinGetProcAddress(HMODULE module, LPCSTR name) {
     auto system = SystemEntry<decltype(&::GetProcAddress)>(SlotGetProcAddress);
     if (reinterpret_cast<ULONG_PTR>(name) <= 0xFFFE) return system(module, name);
-    const bool pseudo = module == static_cast<HMODULE>(kUxThemePseudoHandle);
+    const bool pseudo = module == UxThemePseudoHandle();
     if (!pseudo) {
         LastErrorKeeper keep;
         char path[MAX_PATH] = "";
