@@ -13,8 +13,6 @@
 #include <utility>
 #include <vector>
 
-#include "CSkinPsapiModuleEnumerator.h"
-#include "CSkinToolhelpModuleEnumerator.h"
 #include "InterceptionTestSupport.h"
 
 using namespace skintest;
@@ -337,28 +335,3 @@ TEST(Interception, DrawEdgePaintsWithTheThemesColours) {
     }
 }
 
-TEST(Interception, BothModuleListingsAgree) {
-    auto psapi = CSkinPsapiModuleEnumerator::Create();
-    auto toolhelp = CSkinToolhelpModuleEnumerator::Create();
-    ASSERT_TRUE(psapi && toolhelp);
-    std::vector<SkinModuleInfo> a, b;
-    ASSERT_TRUE(psapi->Enumerate(a));
-    ASSERT_TRUE(toolhelp->Enumerate(b));
-    auto byModule = [](const std::vector<SkinModuleInfo>& list) {
-        std::map<HMODULE, std::pair<BYTE*, DWORD>> out;
-        for (const SkinModuleInfo& m : list) out[m.module] = {m.base, m.size};
-        return out;
-    };
-    const auto fromPsapi = byModule(a), fromToolhelp = byModule(b);
-    EXPECT_EQ(fromPsapi, fromToolhelp);
-    ASSERT_TRUE(fromPsapi.count(GetModuleHandleA(nullptr)));
-    ASSERT_TRUE(fromPsapi.count(GetModuleHandleA("user32.dll")));
-    // The image of this program holds this function.
-    const auto self = fromPsapi.at(GetModuleHandleA(nullptr));
-    const BYTE* code = reinterpret_cast<const BYTE*>(&SnapshotImportSlots);
-    EXPECT_TRUE(code > self.first && code < self.first + self.second);
-    // Where the first one exists, it is the one chosen.
-    auto chosen = CSkinModuleEnumerator::Create();
-    ASSERT_TRUE(chosen);
-    EXPECT_NE(nullptr, dynamic_cast<CSkinPsapiModuleEnumerator*>(chosen.get()));
-}
