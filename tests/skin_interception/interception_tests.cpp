@@ -22,7 +22,7 @@ namespace {
 
 // Every import address slot of every module, read straight from the headers of the images.
 using SlotKey = std::pair<std::string, ULONG_PTR>;  // module path, slot offset in the image
-using SlotSnapshot = std::map<SlotKey, ULONG_PTR>;  // value as an offset from nothing: raw pointer
+using SlotSnapshot = std::map<SlotKey, ULONG_PTR>;  // what each slot holds
 
 std::vector<HMODULE> LoadedModules() {
     std::vector<HMODULE> modules(1024);
@@ -53,7 +53,6 @@ SlotSnapshot SnapshotImportSlots() {
 
 // The slot of this program's own import of a function, or null.
 void** OwnImportSlot(const char* dll, const char* function) {
-    void* target = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(dll), function));
     auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
     auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
     const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
@@ -67,7 +66,6 @@ void** OwnImportSlot(const char* dll, const char* function) {
             if (lstrcmpA(reinterpret_cast<char*>(byName->Name), function) == 0) return &cells[i];
         }
     }
-    (void)target;
     return nullptr;
 }
 
