@@ -1,5 +1,6 @@
 #include "CMainApp.h"
 #include "CMainDialog.h"
+#include "CSkinApiHookManager.h"
 #include "CSkinEngine.h"
 #include "CSkinHookManager.h"
 
@@ -12,6 +13,7 @@ BOOL CMainApp::InitInstance()
     // Before the first window exists, so that every window of the dialog is skinned.
     CSkinEngine* skin = CSkinEngine::Instance();
     CSkinHookManager::Instance();
+    CSkinApiHookManager::Instance()->Register(skin);
     skin->SetApplyOptions(skin->GetApplyOptions() | SkinApplyMetrics);
     skin->LoadSkin(__argv[0], nullptr);  // on failure the program keeps the system's look
 

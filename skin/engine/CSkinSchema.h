@@ -31,6 +31,8 @@ public:
     HBRUSH GetSysColorBrush(int index) const {
         return index >= 0 && index < 31 ? brushes[index].Get() : nullptr;
     }
+    // A brush or font these metrics own (and hand out); such objects must not be deleted by others.
+    BOOL OwnsGdiObject(HGDIOBJ object) const;
 
     skin::Font captionFont, menuFont, smallCaptionFont;
     CSkinSchema* schema;
@@ -103,6 +105,10 @@ public:
     HRESULT GetSchemaFont(int classCode, int part, int state, int propertyId, LOGFONTA* out) const;
 
     void RefreshMetrics(unsigned applyOptions = SkinApplyAll);
+
+    // Non-client widths (left, top, right, bottom; top includes the caption) of a window with
+    // these styles under the theme's metrics.
+    RECT CalcFrameBorders(DWORD style, DWORD exStyle) const;
 
     // Null for names that are not theme classes. The handle lives as long as the schema.
     CSkinClassTheme* GetClassTheme(LPCSTR className);

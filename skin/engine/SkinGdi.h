@@ -20,8 +20,9 @@ public:
         return *this;
     }
     void Reset(H h = nullptr) {
-        if (m_h) DeleteObject(m_h);
-        m_h = h;
+        // Let go before deleting, so the object is no longer ours while DeleteObject runs.
+        H old = std::exchange(m_h, h);
+        if (old) DeleteObject(old);
     }
     H Get() const { return m_h; }
     H Release() { return std::exchange(m_h, nullptr); }

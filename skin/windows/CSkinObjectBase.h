@@ -32,7 +32,7 @@ public:
     // Asked by the system-call interception.
     virtual void RepaintOwnScrollBar(int bar) {}
     virtual BOOL GetTrackPos(int bar, int* pos) { return FALSE; }
-    virtual void OnDrawMenuBar() {}
+    virtual BOOL OnDrawMenuBar() { return FALSE; }  // TRUE: the object rebuilt and repainted its menu bar
     // Timers 2763 and 2765 belong to painting objects; without them a timer is just stopped.
     void OnSkinTimer(UINT_PTR id) override;
     CSkinSchema* GetOwnSchema() const override { return m_privateSchema.Get(); }
