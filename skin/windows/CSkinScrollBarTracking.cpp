@@ -8,25 +8,27 @@ CSkinScrollBarTracking::CSkinScrollBarTracking(CSkinScrollBarInfo& bar, Host& ho
 BOOL CSkinScrollBarTracking::Begin(POINT pt, BOOL shiftDown, int thumbSnapLength) {
     CSkinScrollBarInfo& r = *record;
     const int c = Axis(pt);
+    // The arrows come first, as in the hit test: on a bar too short for its thumb, the thumb's
+    // rectangle reaches over the second arrow, which must still scroll.
     int hit;
     if (c < r.firstArrowEnd) {
         hit = ScrollHitFirstArrow;
         command = SB_LINEUP;
         pressedArea = ScrollBarSpan(r, r.axisStart, r.firstArrowEnd);
+    } else if (c >= r.secondArrowStart) {
+        hit = ScrollHitSecondArrow;
+        command = SB_LINEDOWN;
+        pressedArea = ScrollBarSpan(r, r.secondArrowStart, r.axisEnd);
     } else if (c < r.thumbStart) {
         hit = ScrollHitPageBefore;
         command = SB_PAGEUP;
         pressedArea = ScrollBarSpan(r, r.firstArrowEnd, r.thumbStart);
     } else if (c < r.thumbEnd) {
         hit = ScrollHitThumb;
-    } else if (c < r.secondArrowStart) {
+    } else {
         hit = ScrollHitPageAfter;
         command = SB_PAGEDOWN;
         pressedArea = ScrollBarSpan(r, r.thumbEnd, r.secondArrowStart);
-    } else {
-        hit = ScrollHitSecondArrow;
-        command = SB_LINEDOWN;
-        pressedArea = ScrollBarSpan(r, r.secondArrowStart, r.axisEnd);
     }
 
     const BOOL shiftJump = shiftDown && (hit == ScrollHitPageBefore || hit == ScrollHitPageAfter);

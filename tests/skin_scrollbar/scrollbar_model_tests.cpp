@@ -264,6 +264,14 @@ TEST(ScrollBarTracking, NoDragWithoutRoomAndReleaseEndsThePress) {
     EXPECT_FALSE(tiny.tracking.Begin(POINT{8, 20}, FALSE, 17));
     EXPECT_TRUE(tiny.host.commands.empty());
 
+    // On bars too short for their thumb, the second arrow still scrolls.
+    for (int height : {21, 40}) {
+        TrackFixture shortBar(Info(0, 99, 10, 0), RECT{0, 0, 17, height});
+        ASSERT_TRUE(shortBar.tracking.Begin(POINT{8, height - 2}, FALSE, 17)) << height;
+        EXPECT_EQ(SB_LINEDOWN, shortBar.tracking.command) << height;
+        EXPECT_EQ(ScrollHitSecondArrow, shortBar.bar.hotPart) << height;
+    }
+
     // A release the loop missed ends a press as it ends a drag.
     TrackFixture f(Info(0, 99, 10, 45));
     ASSERT_TRUE(f.tracking.Begin(POINT{8, 5}, FALSE, 17));

@@ -1,0 +1,202 @@
+// Scroll bars pressed and dragged with real pointer input: auto-repeat timing, page presses that
+// follow the thumb, a drag that snaps back far away and returns, SIF_TRACKPOS along the way.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "CSkinScrollBarTrackLoop.h"
+#include "ScrollInput.h"
+
+using namespace sbtest;
+
+namespace {
+
+const int kArrow = 17;
+
+// A window that runs the tracking loop itself over the parent's SCROLLINFO: the modal loop, timers,
+// capture and notifications are the real ones, with nothing else of the skin around them.
+class LoopBar {
+public:
+    LoopBar(ScrollParent& parent, RECT rect) : m_parent(parent) {
+        static const char* const kClass = "SkinScrollBarTestLoopBar";
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+        wc.lpszClassName = kClass;
+        RegisterClassA(&wc);
+        m_bar.vertical = TRUE;
+        m_bar.visible = TRUE;
+        m_bar.bar = SB_CTL;
+        m_hwnd = CreateWindowExA(0, kClass, "", WS_CHILD | WS_VISIBLE, rect.left, rect.top, rect.right - rect.left,
+                                 rect.bottom - rect.top, parent.hwnd(), nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        Layout();
+        parent.setPosition = [this](int) {
+            if (!m_tracking || !m_tracking->dragging) Layout();
+        };
+        parent.trackPosition = [this] { return m_tracking ? m_tracking->GetTrackPosition() : 0; };
+    }
+    ~LoopBar() { DestroyWindow(m_hwnd); }
+    HWND hwnd() const { return m_hwnd; }
+    const CSkinScrollBarInfo& bar() const { return m_bar; }
+
+private:
+    void Layout() {
+        RECT client;
+        GetClientRect(m_hwnd, &client);
+        LayoutScrollBar(m_bar, client, m_parent.info, kArrow);
+    }
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<LoopBar*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (self && message == WM_LBUTTONDOWN) {
+            CSkinScrollBarTrackLoop loop({hwnd, GetParent(hwnd), reinterpret_cast<LPARAM>(hwnd), FALSE}, self->m_bar,
+                                         [self] { self->Layout(); }, [hwnd] { InvalidateRect(hwnd, nullptr, FALSE); });
+            loop.Run(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))},
+                     (wParam & MK_SHIFT) != 0, self->m_tracking);
+            return 0;
+        }
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+
+    ScrollParent& m_parent;
+    HWND m_hwnd;
+    CSkinScrollBarInfo m_bar;
+    CSkinScrollBarTracking* m_tracking = nullptr;
+};
+
+// Parent at (100, 100); the bar 17 x 300 at (40, 40) in it: arrows 0..17 and 283..300, 239 pixels of
+// track space for a 27-pixel thumb when the range is 0..99 with a page of 10.
+class PointerInput : public ::testing::Test {
+protected:
+    void SetUp() override {
+        parent = std::make_unique<ScrollParent>(RECT{100, 100, 400, 500});
+        bar = std::make_unique<LoopBar>(*parent, RECT{40, 40, 40 + kArrow, 340});
+        Pump(200);
+    }
+    void TearDown() override {
+        bar.reset();
+        parent.reset();
+    }
+    POINT Screen(int x, int y) const {
+        POINT pt{x, y};
+        ClientToScreen(bar->hwnd(), &pt);
+        return pt;
+    }
+    void Start(int position) {
+        parent->info.nPos = position;
+        parent->setPosition(position);
+        parent->notices.clear();
+    }
+    std::vector<int> Commands() const {
+        std::vector<int> c;
+        for (const Notice& n : parent->notices) c.push_back(n.command);
+        return c;
+    }
+
+    std::unique_ptr<ScrollParent> parent;
+    std::unique_ptr<LoopBar> bar;
+};
+
+TEST_F(PointerInput, HeldArrowRepeatsAtOnceThenAfterFourFifthsThenEveryTenth) {
+    Start(0);
+    const double dbl = GetDoubleClickTime();
+    double pressedAt = 0, releasedAt = 0;
+    PlayWhilePumping([&] {
+        MoveTo(Screen(8, 292));
+        Sleep(100);
+        pressedAt = NowMs();
+        Button(true);
+        Sleep(static_cast<DWORD>(dbl * 3));
+        releasedAt = NowMs();
+        Button(false);
+    });
+    const auto& n = parent->notices;
+    ASSERT_GE(n.size(), 4u);
+    EXPECT_EQ(SB_ENDSCROLL, n.back().command);
+    std::vector<double> times;
+    for (size_t i = 0; i + 1 < n.size(); ++i) {
+        EXPECT_EQ(SB_LINEDOWN, n[i].command) << i;
+        EXPECT_EQ(0, n[i].trackPosition) << "SIF_TRACKPOS during an arrow press";
+        times.push_back(n[i].atMs);
+    }
+    EXPECT_LT(times[0] - pressedAt, 150) << "the first line at once";
+    EXPECT_NEAR(dbl * 4 / 5, times[1] - times[0], dbl * 0.3) << "the second after four fifths";
+    std::vector<double> gaps;
+    for (size_t i = 2; i < times.size(); ++i) gaps.push_back(times[i] - times[i - 1]);
+    ASSERT_FALSE(gaps.empty());
+    std::sort(gaps.begin(), gaps.end());
+    EXPECT_NEAR(dbl / 10, gaps[gaps.size() / 2], dbl / 10) << "then every tenth";
+    const double expected = 2 + (releasedAt - pressedAt - dbl * 4 / 5) / (dbl / 10);
+    EXPECT_GE(times.size(), expected * 0.5);
+    EXPECT_LE(times.size(), expected * 1.2 + 1);
+    EXPECT_EQ(static_cast<int>(times.size()), parent->info.nPos);
+}
+
+TEST_F(PointerInput, HeldPagePressFollowsTheThumbAndStopsUnderThePointer) {
+    Start(0);
+    PlayWhilePumping([&] {
+        MoveTo(Screen(8, 200));
+        Sleep(100);
+        Button(true);
+        Sleep(GetDoubleClickTime() * 4);
+        Button(false);
+    });
+    // Six pages put the thumb at 176..203, under the pointer; then the press goes quiet.
+    EXPECT_EQ((std::vector<int>{SB_PAGEDOWN, SB_PAGEDOWN, SB_PAGEDOWN, SB_PAGEDOWN, SB_PAGEDOWN, SB_PAGEDOWN,
+                                SB_ENDSCROLL}),
+              Commands());
+    EXPECT_EQ(60, parent->info.nPos);
+    EXPECT_EQ(ScrollHitThumb, HitTestScrollBar(bar->bar(), 8, 200));
+}
+
+TEST_F(PointerInput, DragFarAwaySnapsBackAndReturns) {
+    Start(45);  // thumb 137..164
+    PlayWhilePumping([&] {
+        MoveTo(Screen(8, 150));
+        Sleep(100);
+        Button(true);
+        Sleep(150);
+        MoveTo(Screen(8, 200));  // thumb to 187: 90 * 170 / 239 = 64.0
+        Sleep(150);
+        MoveTo(Screen(8 + 8 * kArrow + 20, 200));  // past eight thicknesses beside the bar
+        Sleep(150);
+        MoveTo(Screen(8, 200));
+        Sleep(150);
+        Button(false);
+    });
+    const auto& n = parent->notices;
+    std::vector<int> commands = Commands(), positions, tracked;
+    for (const Notice& x : n) {
+        positions.push_back(x.position);
+        tracked.push_back(x.trackPosition);
+    }
+    EXPECT_EQ((std::vector<int>{SB_THUMBTRACK, SB_THUMBTRACK, SB_THUMBTRACK, SB_THUMBTRACK, SB_THUMBPOSITION,
+                                SB_ENDSCROLL}),
+              commands);
+    ASSERT_EQ(6u, n.size());
+    EXPECT_EQ((std::vector<int>{45, 64, 45, 64, 64}), std::vector<int>(positions.begin(), positions.end() - 1));
+    EXPECT_EQ((std::vector<int>{45, 64, 45, 64, 64}), std::vector<int>(tracked.begin(), tracked.end() - 1))
+        << "SIF_TRACKPOS follows the drag";
+    EXPECT_EQ(64, parent->info.nPos);
+}
+
+TEST_F(PointerInput, BarShorterThanTwoArrowsHasOnlyArrows) {
+    bar.reset();
+    bar = std::make_unique<LoopBar>(*parent, RECT{40, 40, 40 + kArrow, 61});
+    Start(5);
+    for (int y : {3, 18}) {
+        parent->notices.clear();
+        PlayWhilePumping([&] {
+            MoveTo(Screen(8, y));
+            Sleep(100);
+            Button(true);
+            Sleep(100);
+            Button(false);
+        });
+        EXPECT_EQ((std::vector<int>{y < 10 ? SB_LINEUP : SB_LINEDOWN, SB_ENDSCROLL}), Commands()) << y;
+    }
+}
+
+}  // namespace
