@@ -182,6 +182,26 @@ TEST_F(PointerInput, DragFarAwaySnapsBackAndReturns) {
     EXPECT_EQ(64, parent->info.nPos);
 }
 
+TEST_F(PointerInput, ShiftClickInTheTrackPutsTheThumbUnderThePointer) {
+    Start(0);  // thumb 17..44
+    PlayWhilePumping([&] {
+        MoveTo(Screen(8, 200));
+        Sleep(100);
+        Shift(true);
+        Sleep(50);
+        Button(true);
+        Sleep(150);
+        Button(false);
+        Shift(false);
+    });
+    // Centred: 200 - 27 / 2 = 187, and 90 * 170 / 239 = 64.0.
+    EXPECT_EQ((std::vector<int>{SB_THUMBTRACK, SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL}), Commands());
+    ASSERT_EQ(4u, parent->notices.size());
+    EXPECT_EQ(0, parent->notices[0].position);
+    EXPECT_EQ(64, parent->notices[1].position);
+    EXPECT_EQ(64, parent->info.nPos);
+}
+
 TEST_F(PointerInput, BarShorterThanTwoArrowsHasOnlyArrows) {
     bar.reset();
     bar = std::make_unique<LoopBar>(*parent, RECT{40, 40, 40 + kArrow, 61});
