@@ -79,3 +79,16 @@ int ScrollPositionFromThumb(const CSkinScrollBarInfo& bar, int thumbStart) {
 RECT ScrollBarSpan(const CSkinScrollBarInfo& bar, int from, int to) {
     return bar.vertical ? RECT{bar.crossStart, from, bar.crossEnd, to} : RECT{from, bar.crossStart, to, bar.crossEnd};
 }
+
+RECT ScrollBarRectInWindow(int bar, const RECT& c, BOOL leftScrollBar, int vScrollWidth, int hScrollHeight) {
+    switch (bar) {
+        case SB_VERT: {
+            const int left = leftScrollBar ? c.left - vScrollWidth : c.right;
+            return RECT{left, c.top, left + vScrollWidth, c.bottom};
+        }
+        case SB_HORZ:
+            return RECT{c.left, c.bottom, c.right, c.bottom + hScrollHeight};
+        default:
+            return RECT{0, 0, c.right - c.left, c.bottom - c.top};
+    }
+}

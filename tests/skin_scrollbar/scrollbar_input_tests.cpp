@@ -66,6 +66,90 @@ private:
     CSkinScrollBarTracking* m_tracking = nullptr;
 };
 
+// A window with a bar of its own in its non-client area, tracked in window coordinates and notifying
+// the window itself (which hands the notifications to the parent). Its client area is inset by 3 pixels
+// so that window and client coordinates differ.
+class OwnBarWindow {
+public:
+    OwnBarWindow(ScrollParent& parent, POINT at) : m_parent(parent) {
+        static const char* const kClass = "SkinScrollBarTestOwnBar";
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+        wc.lpszClassName = kClass;
+        RegisterClassA(&wc);
+        m_bar.vertical = TRUE;
+        m_bar.visible = TRUE;
+        m_bar.bar = SB_VERT;
+        m_hwnd = CreateWindowExA(0, kClass, "", WS_CHILD, at.x, at.y, 3 + 100 + kArrow + 3, 306, parent.hwnd(), nullptr,
+                                 wc.hInstance, nullptr);
+        SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetWindowPos(m_hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+        Layout();
+        parent.setPosition = [this](int) {
+            if (!m_tracking || !m_tracking->dragging) Layout();
+        };
+        parent.trackPosition = [this] { return m_tracking ? m_tracking->GetTrackPosition() : 0; };
+    }
+    ~OwnBarWindow() { DestroyWindow(m_hwnd); }
+    // A point of the bar (window coordinates) on the screen.
+    POINT Screen(int x, int y) const {
+        RECT w;
+        GetWindowRect(m_hwnd, &w);
+        return POINT{w.left + x, w.top + y};
+    }
+
+private:
+    void Layout() {
+        RECT window, client;
+        GetWindowRect(m_hwnd, &window);
+        GetClientRect(m_hwnd, &client);
+        MapWindowPoints(m_hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        OffsetRect(&client, -window.left, -window.top);
+        LayoutScrollBar(m_bar, ScrollBarRectInWindow(SB_VERT, client, FALSE, kArrow, kArrow), m_parent.info, kArrow);
+    }
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<OwnBarWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        switch (message) {
+            case WM_NCCALCSIZE: {
+                RECT& r = *reinterpret_cast<RECT*>(lParam);
+                r.left += 3;
+                r.top += 3;
+                r.right -= 3 + kArrow;
+                r.bottom -= 3;
+                return 0;
+            }
+            case WM_NCHITTEST:
+                if (self) {
+                    RECT w;
+                    GetWindowRect(hwnd, &w);
+                    const POINT pt{static_cast<short>(LOWORD(lParam)) - w.left, static_cast<short>(HIWORD(lParam)) - w.top};
+                    if (PtInRect(&self->m_bar.rect, pt)) return HTVSCROLL;
+                }
+                break;
+            case WM_NCLBUTTONDOWN:
+                if (self && wParam == HTVSCROLL) {
+                    RECT w;
+                    GetWindowRect(hwnd, &w);
+                    CSkinScrollBarTrackLoop loop({hwnd, hwnd, 0, TRUE}, self->m_bar, [self] { self->Layout(); }, [] {});
+                    loop.Run(POINT{static_cast<short>(LOWORD(lParam)) - w.left, static_cast<short>(HIWORD(lParam)) - w.top},
+                             FALSE, self->m_tracking);
+                    return 0;
+                }
+                break;
+            case WM_VSCROLL:
+                return SendMessageA(GetParent(hwnd), message, wParam, lParam);
+        }
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+
+    ScrollParent& m_parent;
+    HWND m_hwnd;
+    CSkinScrollBarInfo m_bar;
+    CSkinScrollBarTracking* m_tracking = nullptr;
+};
+
 // Parent at (100, 100); the bar 17 x 300 at (40, 40) in it: arrows 0..17 and 283..300, 239 pixels of
 // track space for a 27-pixel thumb when the range is 0..99 with a page of 10.
 class PointerInput : public ::testing::Test {
@@ -151,24 +235,30 @@ TEST_F(PointerInput, HeldPagePressFollowsTheThumbAndStopsUnderThePointer) {
     EXPECT_EQ(ScrollHitThumb, HitTestScrollBar(bar->bar(), 8, 200));
 }
 
-TEST_F(PointerInput, DragFarAwaySnapsBackAndReturns) {
-    Start(45);  // thumb 137..164
+// Press on the thumb at bar (8, 150), drag to (8, 200), far to the side, back, release; toScreen maps
+// bar coordinates to the screen.
+template <typename ToScreen>
+void DragThereAwayAndBack(ToScreen toScreen) {
     PlayWhilePumping([&] {
-        MoveTo(Screen(8, 150));
+        MoveTo(toScreen(8, 150));
         Sleep(100);
         Button(true);
         Sleep(150);
-        MoveTo(Screen(8, 200));  // thumb to 187: 90 * 170 / 239 = 64.0
+        MoveTo(toScreen(8, 200));  // thumb to 187: 90 * 170 / 239 = 64.0
         Sleep(150);
-        MoveTo(Screen(8 + 8 * kArrow + 20, 200));  // past eight thicknesses beside the bar
+        MoveTo(toScreen(8 + 8 * kArrow + 20, 200));  // past eight thicknesses beside the bar
         Sleep(150);
-        MoveTo(Screen(8, 200));
+        MoveTo(toScreen(8, 200));
         Sleep(150);
         Button(false);
     });
-    const auto& n = parent->notices;
-    std::vector<int> commands = Commands(), positions, tracked;
+}
+
+void ExpectDragThereAwayAndBack(const ScrollParent& parent) {
+    const auto& n = parent.notices;
+    std::vector<int> commands, positions, tracked;
     for (const Notice& x : n) {
+        commands.push_back(x.command);
         positions.push_back(x.position);
         tracked.push_back(x.trackPosition);
     }
@@ -179,7 +269,22 @@ TEST_F(PointerInput, DragFarAwaySnapsBackAndReturns) {
     EXPECT_EQ((std::vector<int>{45, 64, 45, 64, 64}), std::vector<int>(positions.begin(), positions.end() - 1));
     EXPECT_EQ((std::vector<int>{45, 64, 45, 64, 64}), std::vector<int>(tracked.begin(), tracked.end() - 1))
         << "SIF_TRACKPOS follows the drag";
-    EXPECT_EQ(64, parent->info.nPos);
+    EXPECT_EQ(64, parent.info.nPos);
+}
+
+TEST_F(PointerInput, DragFarAwaySnapsBackAndReturns) {
+    Start(45);  // thumb 137..164
+    DragThereAwayAndBack([&](int x, int y) { return Screen(x, y); });
+    ExpectDragThereAwayAndBack(*parent);
+}
+
+TEST_F(PointerInput, OwnBarTracksInWindowCoordinates) {
+    bar.reset();
+    OwnBarWindow window(*parent, POINT{40, 40});  // the bar at (103, 3), 17 x 300
+    Pump(200);
+    Start(45);
+    DragThereAwayAndBack([&](int x, int y) { return window.Screen(103 + x, 3 + y); });
+    ExpectDragThereAwayAndBack(*parent);
 }
 
 TEST_F(PointerInput, ShiftClickInTheTrackPutsTheThumbUnderThePointer) {
