@@ -280,3 +280,27 @@ TEST(ScrollBarTracking, NoDragWithoutRoomAndReleaseEndsThePress) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ScrollBarLayout, OwnBarRectangles) {
+    const RECT client{4, 30, 204, 130};  // in window coordinates
+    struct {
+        int bar;
+        BOOL left;
+        RECT expected;
+    } cases[] = {
+        {SB_VERT, FALSE, {204, 30, 221, 130}},
+        {SB_VERT, TRUE, {-13, 30, 4, 130}},
+        {SB_HORZ, FALSE, {4, 130, 204, 146}},
+        {SB_HORZ, TRUE, {4, 130, 204, 146}},
+        {SB_CTL, FALSE, {0, 0, 200, 100}},
+    };
+    for (const auto& c : cases) {
+        const RECT r = ScrollBarRectInWindow(c.bar, client, c.left, 17, 16);
+        EXPECT_TRUE(EqualRect(&c.expected, &r)) << c.bar << " " << c.left << ": " << r.left << "," << r.top << ","
+                                                << r.right << "," << r.bottom;
+    }
+}
+
+}  // namespace
