@@ -152,11 +152,12 @@ private:
 
 // Parent at (100, 100); the bar 17 x 300 at (40, 40) in it: arrows 0..17 and 283..300, 239 pixels of
 // track space for a 27-pixel thumb when the range is 0..99 with a page of 10.
+template <typename Bar>
 class PointerInput : public ::testing::Test {
 protected:
     void SetUp() override {
         parent = std::make_unique<ScrollParent>(RECT{100, 100, 400, 500});
-        bar = std::make_unique<LoopBar>(*parent, RECT{40, 40, 40 + kArrow, 340});
+        bar = std::make_unique<Bar>(*parent, RECT{40, 40, 40 + kArrow, 340});
         Pump(200);
     }
     void TearDown() override {
@@ -180,15 +181,20 @@ protected:
     }
 
     std::unique_ptr<ScrollParent> parent;
-    std::unique_ptr<LoopBar> bar;
+    std::unique_ptr<Bar> bar;
 };
 
-TEST_F(PointerInput, HeldArrowRepeatsAtOnceThenAfterFourFifthsThenEveryTenth) {
-    Start(0);
+using BarKinds = ::testing::Types<LoopBar>;
+TYPED_TEST_SUITE(PointerInput, BarKinds);
+
+class OwnBarInput : public PointerInput<LoopBar> {};
+
+TYPED_TEST(PointerInput, HeldArrowRepeatsAtOnceThenAfterFourFifthsThenEveryTenth) {
+    this->Start(0);
     const double dbl = GetDoubleClickTime();
     double pressedAt = 0, releasedAt = 0;
     PlayWhilePumping([&] {
-        MoveTo(Screen(8, 292));
+        MoveTo(this->Screen(8, 292));
         Sleep(100);
         pressedAt = NowMs();
         Button(true);
@@ -196,7 +202,7 @@ TEST_F(PointerInput, HeldArrowRepeatsAtOnceThenAfterFourFifthsThenEveryTenth) {
         releasedAt = NowMs();
         Button(false);
     });
-    const auto& n = parent->notices;
+    const auto& n = this->parent->notices;
     ASSERT_GE(n.size(), 4u);
     EXPECT_EQ(SB_ENDSCROLL, n.back().command);
     std::vector<double> times;
@@ -215,13 +221,13 @@ TEST_F(PointerInput, HeldArrowRepeatsAtOnceThenAfterFourFifthsThenEveryTenth) {
     const double expected = 2 + (releasedAt - pressedAt - dbl * 4 / 5) / (dbl / 10);
     EXPECT_GE(times.size(), expected * 0.5);
     EXPECT_LE(times.size(), expected * 1.2 + 1);
-    EXPECT_EQ(static_cast<int>(times.size()), parent->info.nPos);
+    EXPECT_EQ(static_cast<int>(times.size()), this->parent->info.nPos);
 }
 
-TEST_F(PointerInput, HeldPagePressFollowsTheThumbAndStopsUnderThePointer) {
-    Start(0);
+TYPED_TEST(PointerInput, HeldPagePressFollowsTheThumbAndStopsUnderThePointer) {
+    this->Start(0);
     PlayWhilePumping([&] {
-        MoveTo(Screen(8, 200));
+        MoveTo(this->Screen(8, 200));
         Sleep(100);
         Button(true);
         Sleep(GetDoubleClickTime() * 4);
@@ -230,9 +236,9 @@ TEST_F(PointerInput, HeldPagePressFollowsTheThumbAndStopsUnderThePointer) {
     // Six pages put the thumb at 176..203, under the pointer; then the press goes quiet.
     EXPECT_EQ((std::vector<int>{SB_PAGEDOWN, SB_PAGEDOWN, SB_PAGEDOWN, SB_PAGEDOWN, SB_PAGEDOWN, SB_PAGEDOWN,
                                 SB_ENDSCROLL}),
-              Commands());
-    EXPECT_EQ(60, parent->info.nPos);
-    EXPECT_EQ(ScrollHitThumb, HitTestScrollBar(bar->bar(), 8, 200));
+              this->Commands());
+    EXPECT_EQ(60, this->parent->info.nPos);
+    EXPECT_EQ(ScrollHitThumb, HitTestScrollBar(this->bar->bar(), 8, 200));
 }
 
 // Press on the thumb at bar (8, 150), drag to (8, 200), far to the side, back, release; toScreen maps
@@ -272,13 +278,13 @@ void ExpectDragThereAwayAndBack(const ScrollParent& parent) {
     EXPECT_EQ(64, parent.info.nPos);
 }
 
-TEST_F(PointerInput, DragFarAwaySnapsBackAndReturns) {
-    Start(45);  // thumb 137..164
-    DragThereAwayAndBack([&](int x, int y) { return Screen(x, y); });
-    ExpectDragThereAwayAndBack(*parent);
+TYPED_TEST(PointerInput, DragFarAwaySnapsBackAndReturns) {
+    this->Start(45);  // thumb 137..164
+    DragThereAwayAndBack([&](int x, int y) { return this->Screen(x, y); });
+    ExpectDragThereAwayAndBack(*this->parent);
 }
 
-TEST_F(PointerInput, OwnBarTracksInWindowCoordinates) {
+TEST_F(OwnBarInput, OwnBarTracksInWindowCoordinates) {
     bar.reset();
     OwnBarWindow window(*parent, POINT{40, 40});  // the bar at (103, 3), 17 x 300
     Pump(200);
@@ -287,10 +293,10 @@ TEST_F(PointerInput, OwnBarTracksInWindowCoordinates) {
     ExpectDragThereAwayAndBack(*parent);
 }
 
-TEST_F(PointerInput, ShiftClickInTheTrackPutsTheThumbUnderThePointer) {
-    Start(0);  // thumb 17..44
+TYPED_TEST(PointerInput, ShiftClickInTheTrackPutsTheThumbUnderThePointer) {
+    this->Start(0);  // thumb 17..44
     PlayWhilePumping([&] {
-        MoveTo(Screen(8, 200));
+        MoveTo(this->Screen(8, 200));
         Sleep(100);
         Shift(true);
         Sleep(50);
@@ -300,27 +306,27 @@ TEST_F(PointerInput, ShiftClickInTheTrackPutsTheThumbUnderThePointer) {
         Shift(false);
     });
     // Centred: 200 - 27 / 2 = 187, and 90 * 170 / 239 = 64.0.
-    EXPECT_EQ((std::vector<int>{SB_THUMBTRACK, SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL}), Commands());
-    ASSERT_EQ(4u, parent->notices.size());
-    EXPECT_EQ(0, parent->notices[0].position);
-    EXPECT_EQ(64, parent->notices[1].position);
-    EXPECT_EQ(64, parent->info.nPos);
+    EXPECT_EQ((std::vector<int>{SB_THUMBTRACK, SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL}), this->Commands());
+    ASSERT_EQ(4u, this->parent->notices.size());
+    EXPECT_EQ(0, this->parent->notices[0].position);
+    EXPECT_EQ(64, this->parent->notices[1].position);
+    EXPECT_EQ(64, this->parent->info.nPos);
 }
 
-TEST_F(PointerInput, BarShorterThanTwoArrowsHasOnlyArrows) {
-    bar.reset();
-    bar = std::make_unique<LoopBar>(*parent, RECT{40, 40, 40 + kArrow, 61});
-    Start(5);
+TYPED_TEST(PointerInput, BarShorterThanTwoArrowsHasOnlyArrows) {
+    this->bar.reset();
+    this->bar = std::make_unique<TypeParam>(*this->parent, RECT{40, 40, 40 + kArrow, 61});
+    this->Start(5);
     for (int y : {3, 18}) {
-        parent->notices.clear();
+        this->parent->notices.clear();
         PlayWhilePumping([&] {
-            MoveTo(Screen(8, y));
+            MoveTo(this->Screen(8, y));
             Sleep(100);
             Button(true);
             Sleep(100);
             Button(false);
         });
-        EXPECT_EQ((std::vector<int>{y < 10 ? SB_LINEUP : SB_LINEDOWN, SB_ENDSCROLL}), Commands()) << y;
+        EXPECT_EQ((std::vector<int>{y < 10 ? SB_LINEUP : SB_LINEDOWN, SB_ENDSCROLL}), this->Commands()) << y;
     }
 }
 
