@@ -1,0 +1,98 @@
+// The skinned scroll-bar control on pixels, printed into a 32-bit section: its parts in the theme's
+// states against DrawThemeBackground of the same part, state and rectangle, hover from real pointer
+// moves, and the disabled look.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "SkinClientBrush.h"
+#include "SkinScrollBarDraw.h"
+#include "SkinTestSupport.h"
+#include "SkinnedBar.h"
+
+using namespace sbtest;
+using skintest::Canvas;
+
+namespace {
+
+struct Expect {
+    int part, state, from, to;
+};
+
+class SkinnedScrollBar : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(StartSkin());
+        parent = std::make_unique<ScrollParent>(RECT{100, 100, 400, 500});
+        bar = std::make_unique<SkinnedBar>(*parent, RECT{40, 40, 57, 340});
+        MoveTo(POINT{GetSystemMetrics(SM_CXSCREEN) - 3, GetSystemMetrics(SM_CYSCREEN) - 3});
+        Pump(300);
+    }
+    void TearDown() override {
+        bar.reset();
+        parent.reset();
+    }
+    // The control printed, and the same pieces drawn by the theme over the control's background.
+    void ExpectPieces(const std::vector<Expect>& pieces, const char* what) {
+        CSkinClassTheme* theme = CSkinEngine::Instance()->GetSchema()->GetClassTheme("SCROLLBAR");
+        ASSERT_TRUE(theme);
+        Canvas printed(17, 300), reference(17, 300);
+        SendMessageA(bar->hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(printed.dc()), PRF_CLIENT);
+        const RECT all{0, 0, 17, 300};
+        FillRect(reference.dc(), &all,
+                 SkinClientBrush(bar->hwnd(), reference.dc(), WM_CTLCOLORSCROLLBAR, CSkinEngine::Instance()->GetMetrics()));
+        for (const Expect& p : pieces) {
+            const RECT r{0, p.from, 17, p.to};
+            theme->DrawThemeBackground(reference.dc(), p.part, p.state, r);
+        }
+        for (const Expect& p : pieces) {
+            int differ = 0;
+            for (int y = p.from; y < p.to; ++y)
+                for (int x = 0; x < 17; ++x) differ += printed.At(x, y) != reference.At(x, y);
+            EXPECT_EQ(0, differ) << what << ": part " << p.part << " state " << p.state << " rows " << p.from << ".."
+                                 << p.to;
+        }
+    }
+
+    std::unique_ptr<ScrollParent> parent;
+    std::unique_ptr<SkinnedBar> bar;
+};
+
+TEST_F(SkinnedScrollBar, AttachedAndLaidOutFromTheControl) {
+    CSkinObjectScrollBar* object = ScrollBarObject(bar->hwnd());
+    ASSERT_TRUE(object);
+    const CSkinScrollBarInfo& info = object->GetScrollBarInfo();
+    EXPECT_TRUE(info.vertical);
+    EXPECT_EQ(SB_CTL, info.bar);
+    EXPECT_EQ(17, info.firstArrowEnd);
+    EXPECT_EQ(283, info.secondArrowStart);
+    EXPECT_EQ(17, info.thumbStart);
+    EXPECT_EQ(44, info.thumbEnd);
+    SetScrollPos(bar->hwnd(), SB_CTL, 45, TRUE);
+    EXPECT_EQ(137, object->GetScrollBarInfo().thumbStart) << "a redrawing SetScrollPos lays the bar out at once";
+}
+
+TEST_F(SkinnedScrollBar, HoverShowsBothArrowsHoveredAndTheHotTrack) {
+    ExpectPieces({{1, 1, 0, 17}, {3, 1, 17, 44}, {9, 1, 17, 44}, {7, 1, 44, 283}, {1, 5, 283, 300}}, "idle");
+    POINT over{8, 200};
+    ClientToScreen(bar->hwnd(), &over);
+    MoveTo(over);
+    Pump(300);
+    EXPECT_EQ(ScrollHitPageAfter, bar->bar().hotPart);
+    ExpectPieces({{1, 17, 0, 17}, {3, 1, 17, 44}, {9, 1, 17, 44}, {7, 2, 44, 283}, {1, 18, 283, 300}}, "hovering the track");
+    MoveTo(POINT{GetSystemMetrics(SM_CXSCREEN) - 3, GetSystemMetrics(SM_CYSCREEN) - 3});
+    Pump(300);
+    EXPECT_EQ(ScrollHitNone, bar->bar().hotPart) << "leaving clears the hot part";
+    ExpectPieces({{1, 1, 0, 17}, {3, 1, 17, 44}, {9, 1, 17, 44}, {7, 1, 44, 283}, {1, 5, 283, 300}}, "after leaving");
+}
+
+TEST_F(SkinnedScrollBar, DisabledControlShowsDisabledArrowsAndNoThumb) {
+    EnableWindow(bar->hwnd(), FALSE);
+    Pump(200);
+    ExpectPieces({{1, 4, 0, 17}, {7, 4, 17, 283}, {1, 8, 283, 300}}, "disabled");
+    EnableWindow(bar->hwnd(), TRUE);
+    Pump(200);
+    ExpectPieces({{1, 1, 0, 17}, {3, 1, 17, 44}, {9, 1, 17, 44}, {7, 1, 44, 283}, {1, 5, 283, 300}}, "enabled again");
+}
+
+}  // namespace
