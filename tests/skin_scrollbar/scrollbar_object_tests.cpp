@@ -96,3 +96,37 @@ TEST_F(SkinnedScrollBar, DisabledControlShowsDisabledArrowsAndNoThumb) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SkinnedSizeGrip, DrawsTheSizeBoxOverTheStaticBrush) {
+    ASSERT_TRUE(StartSkin());
+    ScrollParent parent(RECT{100, 100, 400, 500});
+    SkinnedBar grip(parent, RECT{40, 40, 57, 57}, SBS_SIZEGRIP);
+    SkinnedBar box(parent, RECT{80, 40, 97, 57}, SBS_SIZEBOX);
+    Pump(200);
+    CSkinClassTheme* theme = CSkinEngine::Instance()->GetSchema()->GetClassTheme("SCROLLBAR");
+    ASSERT_TRUE(theme);
+    const RECT r{0, 0, 17, 17};
+    for (const SkinnedBar* bar : {&grip, &box}) {
+        Canvas printed(17, 17), reference(17, 17);
+        SendMessageA(bar->hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(printed.dc()), PRF_CLIENT);
+        FillRect(reference.dc(), &r,
+                 SkinClientBrush(bar->hwnd(), reference.dc(), WM_CTLCOLORSTATIC, CSkinEngine::Instance()->GetMetrics()));
+        if (bar == &grip) theme->DrawThemeBackground(reference.dc(), ScrollPartSizeBox, 1, r);
+        int differ = 0;
+        for (int y = 0; y < 17; ++y)
+            for (int x = 0; x < 17; ++x) differ += printed.At(x, y) != reference.At(x, y);
+        EXPECT_EQ(0, differ) << (bar == &grip ? "size grip" : "size box");
+    }
+    Canvas plain(17, 17);
+    FillRect(plain.dc(), &r, SkinClientBrush(grip.hwnd(), plain.dc(), WM_CTLCOLORSTATIC, CSkinEngine::Instance()->GetMetrics()));
+    Canvas printed(17, 17);
+    SendMessageA(grip.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(printed.dc()), PRF_CLIENT);
+    int drawn = 0;
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 17; ++x) drawn += printed.At(x, y) != plain.At(x, y);
+    EXPECT_GT(drawn, 0) << "the grip shows its picture";
+}
+
+}  // namespace
