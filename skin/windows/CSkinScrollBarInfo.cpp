@@ -92,3 +92,15 @@ RECT ScrollBarRectInWindow(int bar, const RECT& c, BOOL leftScrollBar, int vScro
             return RECT{0, 0, c.right - c.left, c.bottom - c.top};
     }
 }
+
+CSkinScrollBarInfo MovedScrollBar(const CSkinScrollBarInfo& bar, int dx, int dy) {
+    CSkinScrollBarInfo moved = bar;
+    OffsetRect(&moved.rect, dx, dy);
+    const int along = bar.vertical ? dy : dx, across = bar.vertical ? dx : dy;
+    for (int* v : {&moved.axisStart, &moved.axisEnd, &moved.firstArrowEnd, &moved.secondArrowStart,
+                   &moved.grabbedThumbStart, &moved.thumbStart, &moved.thumbEnd, &moved.trackStart})
+        *v += along;
+    moved.crossStart += across;
+    moved.crossEnd += across;
+    return moved;
+}

@@ -52,3 +52,6 @@ RECT ScrollBarSpan(const CSkinScrollBarInfo& bar, int from, int to);
 // Where a window's own bar sits, in window coordinates: SB_VERT beside the client area (right of it, or
 // left with leftScrollBar) as tall as it, SB_HORZ below it as wide as it; SB_CTL is the client area itself.
 RECT ScrollBarRectInWindow(int bar, const RECT& clientInWindow, BOOL leftScrollBar, int vScrollWidth, int hScrollHeight);
+
+// The same layout moved by (dx, dy).
+CSkinScrollBarInfo MovedScrollBar(const CSkinScrollBarInfo& bar, int dx, int dy);

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "CSkinOwnScrollBars.h"
+#include "CSkinSchema.h"
 #include "CSkinScrollBarTrackLoop.h"
 #include "ScrollInput.h"
 #ifdef TAMRIVEL_SKINNED_BAR
@@ -70,12 +72,13 @@ private:
     CSkinScrollBarTracking* m_tracking = nullptr;
 };
 
-// A window with a bar of its own in its non-client area, tracked in window coordinates and notifying
-// the window itself (which hands the notifications to the parent). Its client area is inset by 3 pixels
-// so that window and client coordinates differ.
+// A window with a bar of its own (WS_VSCROLL) in its non-client area, which the skin's own-bar
+// component hits and tracks in window coordinates, notifying the window itself (which hands the
+// notifications to the parent). The client area is inset by 3 pixels so that window and client
+// coordinates differ.
 class OwnBarWindow {
 public:
-    OwnBarWindow(ScrollParent& parent, POINT at) : m_parent(parent) {
+    OwnBarWindow(ScrollParent& parent, POINT at) : m_parent(parent), m_metrics(nullptr) {
         static const char* const kClass = "SkinScrollBarTestOwnBar";
         WNDCLASSA wc = {};
         wc.lpfnWndProc = Proc;
@@ -83,35 +86,40 @@ public:
         wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
         wc.lpszClassName = kClass;
         RegisterClassA(&wc);
-        m_bar.vertical = TRUE;
-        m_bar.visible = TRUE;
-        m_bar.bar = SB_VERT;
-        m_hwnd = CreateWindowExA(0, kClass, "", WS_CHILD, at.x, at.y, 3 + 100 + kArrow + 3, 306, parent.hwnd(), nullptr,
-                                 wc.hInstance, nullptr);
+        m_metrics.cxVScroll = m_metrics.cyVScroll = m_metrics.cxHScroll = m_metrics.cyHScroll = kArrow;
+        m_hwnd = CreateWindowExA(0, kClass, "", WS_CHILD | WS_VSCROLL, at.x, at.y, 3 + 100 + kArrow + 3, 306,
+                                 parent.hwnd(), nullptr, wc.hInstance, nullptr);
         SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetScrollInfo(m_hwnd, SB_VERT, &parent.info, FALSE);
         SetWindowPos(m_hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
-        Layout();
-        parent.setPosition = [this](int) {
-            if (!m_tracking || !m_tracking->dragging) Layout();
+        m_bars.SetWindow(m_hwnd);
+        m_bars.RefreshVisible();
+        m_bars.Layout(SB_VERT, m_metrics);
+        const HWND h = m_hwnd;
+        parent.setPosition = [this, h](int position) {
+            SetScrollPos(h, SB_VERT, position, FALSE);
+            const CSkinScrollBarTracking* t = m_bars.GetTracking();
+            if (!t || !t->dragging) m_bars.Layout(SB_VERT, m_metrics);
         };
-        parent.trackPosition = [this] { return m_tracking ? m_tracking->GetTrackPosition() : 0; };
+        parent.trackPosition = [this] {
+            int pos = 0;
+            return m_bars.GetTrackPos(SB_VERT, &pos) ? pos : 0;
+        };
     }
     ~OwnBarWindow() { DestroyWindow(m_hwnd); }
-    // A point of the bar (window coordinates) on the screen.
+    // A point of the window on the screen.
     POINT Screen(int x, int y) const {
         RECT w;
         GetWindowRect(m_hwnd, &w);
         return POINT{w.left + x, w.top + y};
     }
+    const CSkinOwnScrollBars& bars() const { return m_bars; }
 
 private:
-    void Layout() {
-        RECT window, client;
-        GetWindowRect(m_hwnd, &window);
-        GetClientRect(m_hwnd, &client);
-        MapWindowPoints(m_hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
-        OffsetRect(&client, -window.left, -window.top);
-        LayoutScrollBar(m_bar, ScrollBarRectInWindow(SB_VERT, client, FALSE, kArrow, kArrow), m_parent.info, kArrow);
+    static POINT InWindow(HWND hwnd, LPARAM screen) {
+        RECT w;
+        GetWindowRect(hwnd, &w);
+        return POINT{static_cast<short>(LOWORD(screen)) - w.left, static_cast<short>(HIWORD(screen)) - w.top};
     }
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* self = reinterpret_cast<OwnBarWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -126,22 +134,18 @@ private:
             }
             case WM_NCHITTEST:
                 if (self) {
-                    RECT w;
-                    GetWindowRect(hwnd, &w);
-                    const POINT pt{static_cast<short>(LOWORD(lParam)) - w.left, static_cast<short>(HIWORD(lParam)) - w.top};
-                    if (PtInRect(&self->m_bar.rect, pt)) return HTVSCROLL;
+                    const int hit = self->m_bars.NcHitTest(InWindow(hwnd, lParam));
+                    if (hit) return hit;
                 }
                 break;
             case WM_NCLBUTTONDOWN:
                 if (self && wParam == HTVSCROLL) {
-                    RECT w;
-                    GetWindowRect(hwnd, &w);
-                    CSkinScrollBarTrackLoop loop({hwnd, hwnd, 0, TRUE}, self->m_bar, [self] { self->Layout(); }, [] {});
-                    loop.Run(POINT{static_cast<short>(LOWORD(lParam)) - w.left, static_cast<short>(HIWORD(lParam)) - w.top},
-                             FALSE, self->m_tracking);
+                    self->m_bars.Track(SB_VERT, InWindow(hwnd, lParam), FALSE, self->m_metrics, [](int) {});
                     return 0;
                 }
                 break;
+            case WM_NCPAINT:
+                return 0;
             case WM_VSCROLL:
                 return SendMessageA(GetParent(hwnd), message, wParam, lParam);
         }
@@ -150,8 +154,8 @@ private:
 
     ScrollParent& m_parent;
     HWND m_hwnd;
-    CSkinScrollBarInfo m_bar;
-    CSkinScrollBarTracking* m_tracking = nullptr;
+    CSkinMetrics m_metrics;
+    CSkinOwnScrollBars m_bars;
 };
 
 // Parent at (100, 100); the bar 17 x 300 at (40, 40) in it: arrows 0..17 and 283..300, 239 pixels of
@@ -298,8 +302,13 @@ TEST_F(OwnBarInput, OwnBarTracksInWindowCoordinates) {
     OwnBarWindow window(*parent, POINT{40, 40});  // the bar at (103, 3), 17 x 300
     Pump(200);
     Start(45);
+    EXPECT_EQ(HTVSCROLL, window.bars().NcHitTest(POINT{110, 150}));
+    EXPECT_EQ(HTNOWHERE, window.bars().NcHitTest(POINT{100, 150}));
     DragThereAwayAndBack([&](int x, int y) { return window.Screen(103 + x, 3 + y); });
     ExpectDragThereAwayAndBack(*parent);
+    SCROLLINFO si{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
+    GetScrollInfo(GetWindow(parent->hwnd(), GW_CHILD), SB_VERT, &si);
+    EXPECT_EQ(64, si.nPos);
 }
 #endif
 
