@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "CSkinOwnScrollBars.h"
 #include "SkinClientBrush.h"
 #include "SkinScrollBarDraw.h"
 #include "SkinTestSupport.h"
@@ -127,6 +128,89 @@ TEST(SkinnedSizeGrip, DrawsTheSizeBoxOverTheStaticBrush) {
     for (int y = 0; y < 17; ++y)
         for (int x = 0; x < 17; ++x) drawn += printed.At(x, y) != plain.At(x, y);
     EXPECT_GT(drawn, 0) << "the grip shows its picture";
+}
+
+}  // namespace
+
+namespace {
+
+// A window with both bars of its own beside a client area inset by 2 pixels: the vertical bar at
+// (181, 2)..(198, 181), the horizontal one at (2, 181)..(181, 198).
+LRESULT CALLBACK OwnBarsProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCALCSIZE) {
+        RECT& r = *reinterpret_cast<RECT*>(lParam);
+        r.left += 2;
+        r.top += 2;
+        r.right -= 2 + 17;
+        r.bottom -= 2 + 17;
+        return 0;
+    }
+    if (message == WM_NCPAINT) return 0;
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+TEST(SkinnedOwnBars, PaintAndHoverInWindowCoordinates) {
+    ASSERT_TRUE(StartSkin());
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = OwnBarsProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "SkinScrollBarTestOwnBars";
+    RegisterClassA(&wc);
+    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VSCROLL | WS_HSCROLL, 500, 100, 200, 200,
+                                nullptr, nullptr, wc.hInstance, nullptr);
+    SCROLLINFO v{sizeof(SCROLLINFO), SIF_ALL, 0, 99, 10, 0, 0}, h{sizeof(SCROLLINFO), SIF_ALL, 0, 99, 10, 90, 0};
+    SetScrollInfo(hwnd, SB_VERT, &v, FALSE);
+    SetScrollInfo(hwnd, SB_HORZ, &h, FALSE);
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+
+    const CSkinMetrics& metrics = *CSkinEngine::Instance()->GetMetrics();
+    ASSERT_EQ(17, metrics.cxVScroll);
+    ASSERT_EQ(17, metrics.cyHScroll);
+    CSkinClassTheme* theme = CSkinEngine::Instance()->GetSchema()->GetClassTheme("SCROLLBAR");
+    ASSERT_TRUE(theme);
+    const HBRUSH background = CreateSolidBrush(RGB(250, 20, 160));
+    CSkinOwnScrollBars bars;
+    bars.SetWindow(hwnd);
+    bars.RefreshVisible();
+
+    struct Piece {
+        int part, state, from, to;
+    };
+    auto check = [&](int bar, const std::vector<Piece>& pieces, const char* what) {
+        Canvas painted(200, 200), reference(200, 200);
+        bars.Paint(painted.dc(), bar, metrics, *theme, background);
+        const RECT r = bar == SB_VERT ? RECT{181, 2, 198, 181} : RECT{2, 181, 181, 198};
+        FillRect(reference.dc(), &r, background);
+        for (const Piece& p : pieces) {
+            const RECT pr = bar == SB_VERT ? RECT{181, p.from, 198, p.to} : RECT{p.from, 181, p.to, 198};
+            theme->DrawThemeBackground(reference.dc(), p.part, p.state, pr);
+        }
+        int differ = 0;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 200; ++x) differ += painted.At(x, y) != reference.At(x, y);
+        EXPECT_EQ(0, differ) << what;
+    };
+    const std::vector<Piece> vIdle{{1, 1, 2, 19}, {3, 1, 19, 35}, {9, 1, 19, 35}, {7, 1, 35, 164}, {1, 5, 164, 181}};
+    const std::vector<Piece> hIdle{{1, 9, 2, 19}, {4, 1, 19, 148}, {2, 1, 148, 164}, {8, 1, 148, 164}, {1, 13, 164, 181}};
+    check(SB_VERT, vIdle, "vertical");
+    check(SB_HORZ, hIdle, "horizontal at the end");
+
+    CSkinOwnScrollBars::Hover hover = bars.UpdateHover(POINT{190, 100});
+    EXPECT_TRUE(hover.anyHot);
+    EXPECT_TRUE(hover.changed[SB_VERT]);
+    EXPECT_FALSE(hover.changed[SB_HORZ]);
+    check(SB_VERT, {{1, 17, 2, 19}, {3, 1, 19, 35}, {9, 1, 19, 35}, {7, 2, 35, 164}, {1, 18, 164, 181}}, "hovered");
+    check(SB_HORZ, hIdle, "the other bar stays idle");
+    EXPECT_EQ(HTVSCROLL, bars.NcHitTest(POINT{190, 100}));
+    EXPECT_EQ(HTHSCROLL, bars.NcHitTest(POINT{100, 190}));
+    EXPECT_EQ(HTNOWHERE, bars.NcHitTest(POINT{190, 190}));
+
+    hover = bars.UpdateHover(POINT{-1, -1});
+    EXPECT_FALSE(hover.anyHot);
+    EXPECT_TRUE(hover.changed[SB_VERT]);
+    check(SB_VERT, vIdle, "after leaving");
+    DeleteObject(background);
+    DestroyWindow(hwnd);
 }
 
 }  // namespace
