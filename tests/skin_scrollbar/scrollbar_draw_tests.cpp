@@ -188,21 +188,4 @@ TEST_F(ScrollBarDraw, OwnThemeHasHoverArrowsAndDrawsEveryLook) {
     CheckCases(*theme, ThemeKind::Own);
 }
 
-TEST_F(ScrollBarDraw, TransparentTrackShowsTheBackground) {
-    CSkinClassTheme* theme = SyntheticTheme(20);
-    ASSERT_TRUE(theme);
-    CSkinScrollBarInfo bar;
-    bar.vertical = TRUE;
-    bar.visible = TRUE;
-    LayoutScrollBar(bar, kV120, Info(0, 99, 10, 45), 17);
-    Canvas red(20, 123), blue(20, 123);
-    const HBRUSH r = CreateSolidBrush(RGB(255, 0, 0)), b = CreateSolidBrush(RGB(0, 0, 255));
-    DrawThemeScrollBar(red.dc(), bar, *theme, SkinScrollBarLook{}, r);
-    DrawThemeScrollBar(blue.dc(), bar, *theme, SkinScrollBarLook{}, b);
-    EXPECT_NE(red.At(8, 80), blue.At(8, 80));  // half-transparent after-thumb track
-    EXPECT_EQ(red.At(8, 25), blue.At(8, 25));  // opaque before-thumb track
-    DeleteObject(r);
-    DeleteObject(b);
-}
-
 }  // namespace

@@ -1,6 +1,6 @@
 // Scroll bars pressed and dragged with real pointer input: auto-repeat timing, page presses that
-// follow the thumb, a drag that snaps back far away and returns, SIF_TRACKPOS along the way. Built
-// twice: over the press loop alone, and (TAMRIVEL_SKINNED_BAR) over real scroll-bar controls skinned.
+// follow the thumb, a drag that snaps back far away and returns, SIF_TRACKPOS along the way, on real
+// scroll-bar controls with the skin on and on a window's own bar.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,67 +10,13 @@
 #include "CSkinSchema.h"
 #include "CSkinScrollBarTrackLoop.h"
 #include "ScrollInput.h"
-#ifdef TAMRIVEL_SKINNED_BAR
 #include "SkinnedBar.h"
-#endif
 
 using namespace sbtest;
 
 namespace {
 
 const int kArrow = 17;
-
-// A window that runs the tracking loop itself over the parent's SCROLLINFO: the modal loop, timers,
-// capture and notifications are the real ones, with nothing else of the skin around them.
-class LoopBar {
-public:
-    LoopBar(ScrollParent& parent, RECT rect) : m_parent(parent) {
-        static const char* const kClass = "SkinScrollBarTestLoopBar";
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-        wc.lpszClassName = kClass;
-        RegisterClassA(&wc);
-        m_bar.vertical = TRUE;
-        m_bar.visible = TRUE;
-        m_bar.bar = SB_CTL;
-        m_hwnd = CreateWindowExA(0, kClass, "", WS_CHILD | WS_VISIBLE, rect.left, rect.top, rect.right - rect.left,
-                                 rect.bottom - rect.top, parent.hwnd(), nullptr, wc.hInstance, nullptr);
-        SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        Layout();
-        parent.setPosition = [this](int) {
-            if (!m_tracking || !m_tracking->dragging) Layout();
-        };
-        parent.trackPosition = [this] { return m_tracking ? m_tracking->GetTrackPosition() : 0; };
-    }
-    ~LoopBar() { DestroyWindow(m_hwnd); }
-    HWND hwnd() const { return m_hwnd; }
-    const CSkinScrollBarInfo& bar() const { return m_bar; }
-
-private:
-    void Layout() {
-        RECT client;
-        GetClientRect(m_hwnd, &client);
-        LayoutScrollBar(m_bar, client, m_parent.info, kArrow);
-    }
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<LoopBar*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (self && message == WM_LBUTTONDOWN) {
-            CSkinScrollBarTrackLoop loop({hwnd, GetParent(hwnd), reinterpret_cast<LPARAM>(hwnd), FALSE}, self->m_bar,
-                                         [self] { self->Layout(); }, [hwnd] { InvalidateRect(hwnd, nullptr, FALSE); });
-            loop.Run(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))},
-                     (wParam & MK_SHIFT) != 0, self->m_tracking);
-            return 0;
-        }
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-
-    ScrollParent& m_parent;
-    HWND m_hwnd;
-    CSkinScrollBarInfo m_bar;
-    CSkinScrollBarTracking* m_tracking = nullptr;
-};
 
 // A window with a bar of its own (WS_VSCROLL) in its non-client area, which the skin's own-bar
 // component hits and tracks in window coordinates, notifying the window itself (which hands the
@@ -192,14 +138,10 @@ protected:
     std::unique_ptr<Bar> bar;
 };
 
-#ifdef TAMRIVEL_SKINNED_BAR
 using BarKinds = ::testing::Types<SkinnedBar>;
-#else
-using BarKinds = ::testing::Types<LoopBar>;
-#endif
 TYPED_TEST_SUITE(PointerInput, BarKinds);
 
-class OwnBarInput : public PointerInput<LoopBar> {};
+class OwnBarInput : public PointerInput<SkinnedBar> {};
 
 TYPED_TEST(PointerInput, HeldArrowRepeatsAtOnceThenAfterFourFifthsThenEveryTenth) {
     this->Start(0);
@@ -296,7 +238,6 @@ TYPED_TEST(PointerInput, DragFarAwaySnapsBackAndReturns) {
     ExpectDragThereAwayAndBack(*this->parent);
 }
 
-#ifndef TAMRIVEL_SKINNED_BAR
 TEST_F(OwnBarInput, OwnBarTracksInWindowCoordinates) {
     bar.reset();
     OwnBarWindow window(*parent, POINT{40, 40});  // the bar at (103, 3), 17 x 300
@@ -310,7 +251,6 @@ TEST_F(OwnBarInput, OwnBarTracksInWindowCoordinates) {
     GetScrollInfo(GetWindow(parent->hwnd(), GW_CHILD), SB_VERT, &si);
     EXPECT_EQ(64, si.nPos);
 }
-#endif
 
 TYPED_TEST(PointerInput, ShiftClickInTheTrackPutsTheThumbUnderThePointer) {
     this->Start(0);  // thumb 17..44
