@@ -1,6 +1,7 @@
 #include "CMainApp.h"
 #include "CMainDialog.h"
 #include "CSkinEngine.h"
+#include "CSkinHookManager.h"
 
 #include <cstdlib>
 
@@ -10,6 +11,7 @@ BOOL CMainApp::InitInstance()
 {
     // Before the first window exists, so that every window of the dialog is skinned.
     CSkinEngine* skin = CSkinEngine::Instance();
+    CSkinHookManager::Instance();
     skin->SetApplyOptions(skin->GetApplyOptions() | SkinApplyMetrics);
     skin->LoadSkin(__argv[0], nullptr);  // on failure the program keeps the system's look
 

@@ -222,7 +222,7 @@ CSkinEngine::CSkinEngine() {
     if (m_pfnSetWinEventHook && m_pfnUnhookWinEvent)
         m_winEventHook = m_pfnSetWinEventHook(kEventObjectReorder, kEventObjectReorder, nullptr, SkinWinEventProc,
                                               GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    // The window-creation hook for this thread is installed by the window-integration layer.
+    // The window-creation hook for this thread comes with the window-integration layer's factory.
     RefreshSharedColors();
 }
 
@@ -239,12 +239,22 @@ CSkinEngine::~CSkinEngine() {
 
 void CALLBACK CSkinEngine::SkinWinEventProc(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, LONG, DWORD,
                                             DWORD) {
-    if (event != kEventObjectReorder || idObject != 0) return;
+    if (event != kEventObjectReorder || idObject != OBJID_WINDOW) return;
     CSkinEngine* engine = Instance();
     if (!(engine->m_applyOptions & SkinApplyFrame) || !engine->m_enabled) return;
-    if (!engine->FindSkinObject(hwnd) || !IsWindow(hwnd)) return;
+    if (!engine->FindSkinObjectRef(hwnd) || !IsWindow(hwnd)) return;
     const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
-    if (style & (WS_CAPTION | WS_VSCROLL | WS_HSCROLL)) SetTimer(hwnd, kReorderTimerId, 1000, nullptr);
+    // Through the timer procedure, never the window's own: its procedure knows nothing of this timer.
+    if (style & (WS_BORDER | WS_DLGFRAME | WS_VSCROLL | WS_HSCROLL))
+        SetTimer(hwnd, kReorderTimerId, 1000, SkinTimerProc);
+}
+
+void CALLBACK CSkinEngine::SkinTimerProc(HWND hwnd, UINT message, UINT_PTR id, DWORD) {
+    if (message != WM_TIMER) return;
+    if (CSkinRef<CSkinWindowSink> sink = Instance()->FindSkinObjectRef(hwnd))
+        sink->OnSkinTimer(id);
+    else
+        KillTimer(hwnd, id);
 }
 
 BOOL CSkinEngine::LoadSkin(LPCSTR packagePath, LPCSTR iniFileName) {
@@ -295,18 +305,28 @@ void CSkinEngine::OnSkinChanged(BOOL wasEnabled, BOOL isEnabled) {
     if (CWinApp* app = AfxGetApp())
         if (app->m_pMainWnd && app->m_pMainWnd->m_hWnd) ::SendMessageA(app->m_pMainWnd->m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
     EnumWindows(PostSysColorChange, 0);
-    // A snapshot, so that objects may detach themselves while they are told.
-    std::vector<std::pair<HWND, CSkinWindowSink*>> entries;
-    EnterCriticalSection(&m_critical);
-    entries.assign(m_windowMap.begin(), m_windowMap.end());
-    LeaveCriticalSection(&m_critical);
+    // Other threads enter windows through their creation hooks meanwhile: walk a snapshot taken
+    // under the lock, each object held, and call the objects outside it.
+    std::vector<std::pair<HWND, CSkinRef<CSkinWindowSink>>> entries;
+    AcquireSRWLockShared(&m_mapLock);
+    entries.reserve(m_windowMap.size());
+    for (const auto& entry : m_windowMap) entries.emplace_back(entry.first, CSkinRef<CSkinWindowSink>::Share(entry.second));
+    ReleaseSRWLockShared(&m_mapLock);
     for (const auto& entry : entries) {
-        if (IsWindow(entry.first)) {
-            if (FindSkinObject(entry.first) == entry.second) entry.second->OnSkinChanged(wasEnabled, isEnabled);
-        } else {
-            DetachWindow(entry.first);
-        }
+        if (IsWindow(entry.first))
+            entry.second->OnSkinChanged(wasEnabled, isEnabled);
+        else
+            DetachWindowIf(entry.first, entry.second.Get(), TRUE);
     }
+}
+
+CSkinWindowSink* CSkinEngine::AttachWindow(HWND hWnd, LPCSTR className, LPCREATESTRUCTA createStruct,
+                                           BOOL autoAttached) {
+    return m_factory ? m_factory->AttachWindow(hWnd, className, createStruct, autoAttached) : nullptr;
+}
+
+void CSkinEngine::InstallThreadHook() {
+    if (m_factory) m_factory->InstallThreadHook();
 }
 
 CSkinClassTheme* CSkinEngine::GetThemeClass(CSkinWindowSink* owner, LPCSTR className) {
@@ -396,43 +416,69 @@ void CSkinEngine::SetSharedColorOverride(int index, COLORREF color) {
 }
 
 CSkinWindowSink* CSkinEngine::FindSkinObject(HWND hwnd) {
-    EnterCriticalSection(&m_critical);
+    AcquireSRWLockShared(&m_mapLock);
     auto it = m_windowMap.find(hwnd);
     CSkinWindowSink* sink = it == m_windowMap.end() ? nullptr : it->second;
-    LeaveCriticalSection(&m_critical);
+    ReleaseSRWLockShared(&m_mapLock);
     return sink;
 }
 
-void CSkinEngine::AddSkinObject(HWND hwnd, CSkinWindowSink* object) {
-    EnterCriticalSection(&m_critical);
-    m_windowMap[hwnd] = object;
-    LeaveCriticalSection(&m_critical);
+CSkinRef<CSkinWindowSink> CSkinEngine::FindSkinObjectRef(HWND hwnd) {
+    CSkinRef<CSkinWindowSink> ref;
+    AcquireSRWLockShared(&m_mapLock);
+    auto it = m_windowMap.find(hwnd);
+    if (it != m_windowMap.end()) ref = CSkinRef<CSkinWindowSink>::Share(it->second);
+    ReleaseSRWLockShared(&m_mapLock);
+    return ref;
 }
 
-void CSkinEngine::DetachWindow(HWND hwnd) {
+void CSkinEngine::AddSkinObject(HWND hwnd, CSkinWindowSink* object) {
+    if (!object) return;
+    CSkinWindowSink* previous = nullptr;
+    AcquireSRWLockExclusive(&m_mapLock);
+    CSkinWindowSink*& slot = m_windowMap[hwnd];
+    previous = slot;
+    slot = object;
+    ReleaseSRWLockExclusive(&m_mapLock);
+    if (previous && previous != object) {
+        previous->DetachHook(FALSE);
+        previous->Release();
+    }
+}
+
+void CSkinEngine::DetachWindow(HWND hwnd, BOOL windowDestroyed) { DetachWindowIf(hwnd, nullptr, windowDestroyed); }
+
+void CSkinEngine::DetachWindowIf(HWND hwnd, CSkinWindowSink* expected, BOOL windowDestroyed) {
     CSkinWindowSink* sink = nullptr;
-    EnterCriticalSection(&m_critical);
+    AcquireSRWLockExclusive(&m_mapLock);
     auto it = m_windowMap.find(hwnd);
-    if (it != m_windowMap.end()) {
+    if (it != m_windowMap.end() && (!expected || it->second == expected)) {
         sink = it->second;
         m_windowMap.erase(it);
     }
-    LeaveCriticalSection(&m_critical);
-    if (sink) sink->DetachFromWindow();
+    ReleaseSRWLockExclusive(&m_mapLock);
+    if (sink) {
+        sink->DetachHook(windowDestroyed);
+        sink->Release();
+    }
 }
 
-void CSkinEngine::DetachAll() {
-    std::vector<CSkinWindowSink*> sinks;
-    EnterCriticalSection(&m_critical);
+void CSkinEngine::DetachAll(BOOL restoreProcedures) {
+    std::vector<CSkinWindowSink*> sinks;  // the map's references, taken over
+    AcquireSRWLockExclusive(&m_mapLock);
+    sinks.reserve(m_windowMap.size());
     for (const auto& entry : m_windowMap) sinks.push_back(entry.second);
     m_windowMap.clear();
-    LeaveCriticalSection(&m_critical);
-    for (CSkinWindowSink* sink : sinks) sink->DetachFromWindow();
+    ReleaseSRWLockExclusive(&m_mapLock);
+    for (CSkinWindowSink* sink : sinks) {
+        if (restoreProcedures) sink->DetachHook(FALSE);
+        sink->Release();
+    }
 }
 
 size_t CSkinEngine::GetSkinObjectCount() {
-    EnterCriticalSection(&m_critical);
+    AcquireSRWLockShared(&m_mapLock);
     size_t n = m_windowMap.size();
-    LeaveCriticalSection(&m_critical);
+    ReleaseSRWLockShared(&m_mapLock);
     return n;
 }

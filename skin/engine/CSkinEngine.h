@@ -22,19 +22,45 @@ enum SkinApplyOptions : unsigned {
 extern const UINT WM_SKINFRAMEWORK_QUERYSTATE;
 extern const UINT WM_SKINFRAMEWORK_UPDATESTATE;
 
+class CSkinObjectBase;
+
 // What the engine needs of a per-window skin object. The window-integration layer
-// (hook manager and skin objects) implements it and registers objects in the window map.
+// (hook manager and skin objects) implements it; the window map holds one reference per entry,
+// and whoever calls an object found in the map holds another for the length of the call.
 class CSkinWindowSink {
 public:
+    virtual LONG AddRef() = 0;
+    virtual LONG Release() = 0;
     // Re-read the theme class and redraw.
     virtual void OnSkinChanged(BOOL wasEnabled, BOOL isEnabled) = 0;
-    // Give the window back its own procedure and delete the object.
-    virtual void DetachFromWindow() = 0;
+    // Called once the object is out of the map: give the window back its own procedure
+    // (unless the window is being destroyed) and let go of it.
+    virtual void DetachHook(BOOL windowDestroyed) = 0;
+    // A timer started with CSkinEngine::SkinTimerProc fired for the object's window.
+    virtual void OnSkinTimer(UINT_PTR id) = 0;
     // A schema of the object's own, or null to use the engine's.
     virtual CSkinSchema* GetOwnSchema() const { return nullptr; }
+    // The window layer's object behind this interface (null for anything else); cheaper than a
+    // cross cast on every message.
+    virtual CSkinObjectBase* GetSkinObject() { return nullptr; }
 
 protected:
     virtual ~CSkinWindowSink() = default;
+};
+
+// Makes the skin object for a new window; the window-integration layer registers one so that
+// the engine, which knows no skin object class, can attach windows and hook threads.
+class CSkinWindowFactory {
+public:
+    // Decides, creates, enters the object in the window map and attaches it; null when the
+    // window is not skinned.
+    virtual CSkinWindowSink* AttachWindow(HWND hWnd, LPCSTR className, LPCREATESTRUCTA createStruct,
+                                          BOOL autoAttached) = 0;
+    // The calling thread's window-creation hook, unless it has one.
+    virtual void InstallThreadHook() = 0;
+
+protected:
+    ~CSkinWindowFactory() = default;
 };
 
 // What the engine needs of the system-call interception (installed per apply options).
@@ -89,8 +115,10 @@ public:
     virtual ~CSkinEngine();
     virtual CSkinClassTheme* GetThemeClass(CSkinWindowSink* owner, LPCSTR className);
     virtual void OnSkinChanged(BOOL wasEnabled, BOOL isEnabled);
-    // The window-creation hook's AttachWindow (window handle, class name, creation structure, flag)
-    // follows here in the virtual order; it belongs to the window-integration layer.
+    // Called by the window-creation hook for every window without a skin object; the
+    // registered factory decides. Null without a factory or when the window is not skinned.
+    virtual CSkinWindowSink* AttachWindow(HWND hWnd, LPCSTR className, LPCREATESTRUCTA createStruct,
+                                          BOOL autoAttached);
 
     BOOL LoadSkin(LPCSTR packagePath, LPCSTR iniFileName);
     void SetApplyOptions(unsigned options);
@@ -113,12 +141,22 @@ public:
     skin::VisualStyle GetVisualStyle() const { return m_visualStyle; }
 
     // Window map, guarded by one lock; the window-integration layer adds and removes entries.
+    // FindSkinObject's pointer is only safe on the window's own thread while it is in the map;
+    // FindSkinObjectRef holds a reference taken under the lock.
     CSkinWindowSink* FindSkinObject(HWND hwnd);
+    CSkinRef<CSkinWindowSink> FindSkinObjectRef(HWND hwnd);
+    // Takes over the caller's reference. An object already entered for the window is detached first.
     void AddSkinObject(HWND hwnd, CSkinWindowSink* object);
-    // Removes the entry and lets the object detach itself.
-    void DetachWindow(HWND hwnd);
-    void DetachAll();
+    // Removes the entry, then (outside the lock) detaches the object and drops the map's reference.
+    void DetachWindow(HWND hwnd, BOOL windowDestroyed = FALSE);
+    void DetachAll(BOOL restoreProcedures = TRUE);
     size_t GetSkinObjectCount();
+    void SetWindowFactory(CSkinWindowFactory* factory) { m_factory = factory; }
+    CSkinWindowFactory* GetWindowFactory() const { return m_factory; }
+    void InstallThreadHook();
+    // Timers of skin objects (2763 hover tracking, 2765 frame re-synchronisation); a timer of a
+    // window without skin object is killed.
+    static void CALLBACK SkinTimerProc(HWND hwnd, UINT message, UINT_PTR id, DWORD time);
 
     void SetInterception(std::unique_ptr<CSkinInterception> interception);
     CSkinInterception* GetInterception() const { return m_interception.get(); }
@@ -135,6 +173,8 @@ private:
     static void CALLBACK SkinWinEventProc(HWINEVENTHOOK hook, DWORD event, HWND hwnd, LONG idObject,
                                           LONG idChild, DWORD thread, DWORD time);
     void ReapplyInterception();
+    // Removes the entry only while it still holds that object (a handle may be reused meanwhile).
+    void DetachWindowIf(HWND hwnd, CSkinWindowSink* expected, BOOL windowDestroyed);
 
     DWORD m_comctlVersion = 0;
     BOOL m_isWin9x = FALSE;
@@ -145,6 +185,9 @@ private:
     HWINEVENTHOOK m_winEventHook = nullptr;
     std::unordered_map<HWND, CSkinWindowSink*> m_windowMap;
     CRITICAL_SECTION m_critical;
+    // Guards m_windowMap: every message of every skinned window looks it up, so readers share it.
+    SRWLOCK m_mapLock = SRWLOCK_INIT;
+    CSkinWindowFactory* m_factory = nullptr;
     using SetWinEventHookFn = HWINEVENTHOOK(WINAPI*)(DWORD, DWORD, HMODULE, WINEVENTPROC, DWORD, DWORD, DWORD);
     using UnhookWinEventFn = BOOL(WINAPI*)(HWINEVENTHOOK);
     SetWinEventHookFn m_pfnSetWinEventHook = nullptr;

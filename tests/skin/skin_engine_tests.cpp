@@ -17,10 +17,8 @@ int g_reorderTimers = 0;
 
 LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_SYSCOLORCHANGE) ++g_sysColorChanges;
-    if (msg == WM_TIMER && wp == 2765) {
-        ++g_reorderTimers;
-        KillTimer(hwnd, 2765);
-    }
+    // The reorder timer is the skin's own: its procedure, never the window's, sees it.
+    if (msg == WM_TIMER && wp == 2765) g_reorderTimers += 1000;
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -49,12 +47,23 @@ void Pump(DWORD ms = 50) {
     } while (GetTickCount() < end);
 }
 
+// Lives on the test's stack: the references the engine takes and drops are only counted.
 struct FakeSink : CSkinWindowSink {
     std::vector<std::pair<BOOL, BOOL>> changes;
     bool detached = false;
+    LONG refs = 1;
+    HWND window = nullptr;
     CSkinSchema* own = nullptr;
+    LONG AddRef() override { return ++refs; }
+    LONG Release() override { return --refs; }
     void OnSkinChanged(BOOL was, BOOL is) override { changes.emplace_back(was, is); }
-    void DetachFromWindow() override { detached = true; }
+    void DetachHook(BOOL) override { detached = true; }
+    // The frame's answer to its re-synchronisation timer: once, then stopped.
+    void OnSkinTimer(UINT_PTR id) override {
+        if (id != 2765) return;
+        ++g_reorderTimers;
+        if (window) KillTimer(window, id);
+    }
     CSkinSchema* GetOwnSchema() const override { return own; }
 };
 
@@ -186,6 +195,9 @@ TEST(SkinEngine, SkinChangeNoticesReachWindowsAndSkinObjects) {
     EXPECT_EQ(TRUE, liveSink.changes[0].second);
     EXPECT_TRUE(deadSink.detached);
     EXPECT_TRUE(deadSink.changes.empty());
+    // The walk's own references are gone again; the stale entry's is dropped with it.
+    EXPECT_EQ(1, liveSink.refs);
+    EXPECT_EQ(0, deadSink.refs);
     EXPECT_EQ(nullptr, engine->FindSkinObject(dead));
     EXPECT_EQ(&liveSink, engine->FindSkinObject(live));
     ASSERT_EQ(2u, log.size());
@@ -328,6 +340,7 @@ TEST(SkinEngine, ReorderingASkinnedFrameStartsItsResyncTimer) {
     HWND framed = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     HWND other = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     FakeSink sink;
+    sink.window = framed;
     engine->AddSkinObject(framed, &sink);
     Pump(200);
     g_reorderTimers = 0;

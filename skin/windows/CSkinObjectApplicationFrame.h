@@ -1,0 +1,9 @@
+#pragma once
+// Skin object shell: the right class, theme class and colour request; painting comes later.
+#include "CSkinObjectFrame.h"
+
+class CSkinObjectApplicationFrame : public CSkinObjectFrame {
+    DECLARE_DYNCREATE(CSkinObjectApplicationFrame)
+public:
+    CSkinObjectApplicationFrame();
+};

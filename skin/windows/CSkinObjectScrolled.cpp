@@ -1,0 +1,5 @@
+#include "CSkinObjectScrolled.h"
+
+IMPLEMENT_DYNAMIC(CSkinObjectScrolled, CSkinObjectFrame)
+
+CSkinObjectScrolled::CSkinObjectScrolled() = default;

@@ -1,0 +1,8 @@
+#include "CSkinObjectTrackBar.h"
+
+IMPLEMENT_DYNCREATE(CSkinObjectTrackBar, CSkinObjectFrame)
+
+CSkinObjectTrackBar::CSkinObjectTrackBar() {
+    m_themeClassName = "TRACKBAR";
+    m_ctlColorMessage = WM_CTLCOLORSTATIC;
+}

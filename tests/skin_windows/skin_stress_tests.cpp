@@ -1,0 +1,159 @@
+// Threads that get their creation hook through the thread-start wrapper, and many of them
+// creating and destroying windows while the skin is loaded again and again.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <vector>
+
+#include "SkinWindowsTestSupport.h"
+
+using namespace skinwintest;
+
+namespace {
+
+LRESULT CALLBACK OwnRoadProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    LRESULT result = 0;
+    if (skin::DefaultProcRoute(h, reinterpret_cast<void*>(&DefWindowProcA), skin::RouteDefWindowProc, nullptr, m, w, l, result))
+        return result;
+    return DefWindowProcA(h, m, w, l);
+}
+
+void RegisterClasses() {
+    static bool done = false;
+    if (done) return;
+    RegisterCountedClass("TamrivelStressOwn", OwnRoadProc);
+    RegisterCountedClass("TamrivelStressSystem",
+                         reinterpret_cast<WNDPROC>(GetProcAddress(GetModuleHandleA("USER32.DLL"), "DefWindowProcA")));
+    done = true;
+}
+
+struct ThreadReport {
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    bool attached = false;
+    LPVOID param = nullptr;
+    ~ThreadReport() {
+        CloseHandle(ready);
+        CloseHandle(go);
+    }
+};
+
+DWORD WINAPI ProbeThread(LPVOID p) {
+    auto* report = static_cast<ThreadReport*>(p);
+    report->param = p;
+    HWND hWnd = CreateWindowExA(0, "Button", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    report->attached = static_cast<bool>(skin::FindSkinObjectRef(hWnd));
+    DestroyWindow(hWnd);
+    return 77;
+}
+
+TEST(SkinThreads, ThreadsStartedThroughTheWrapperAttachTheirWindows) {
+    ASSERT_TRUE(StartSkin());
+    using CreateThreadFn = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LPVOID, DWORD, LPDWORD);
+    void* create = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "CreateThread"));
+    for (bool wrapped : {true, false}) {
+        SCOPED_TRACE(wrapped);
+        CSkinEngine::Instance()->attachNewThreads = wrapped;
+        ThreadReport report;
+        HANDLE thread = skin::CreateThreadThroughHook(create, nullptr, 0, ProbeThread, &report, 0, nullptr);
+        ASSERT_NE(nullptr, thread);
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 10000));
+        DWORD code = 0;
+        GetExitCodeThread(thread, &code);
+        CloseHandle(thread);
+        EXPECT_EQ(77u, code);
+        EXPECT_EQ(&report, report.param);
+        EXPECT_EQ(wrapped, report.attached);
+    }
+    CSkinEngine::Instance()->attachNewThreads = TRUE;
+
+    // A creation that fails reports the system's failure, unchanged.
+    auto failing = [](LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LPVOID, DWORD, LPDWORD) -> HANDLE {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    };
+    CreateThreadFn failingFn = failing;
+    SetLastError(0);
+    EXPECT_EQ(nullptr, skin::CreateThreadThroughHook(reinterpret_cast<void*>(failingFn), nullptr, 0, ProbeThread,
+                                                     nullptr, 0, nullptr));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY), GetLastError());
+}
+
+constexpr int kThreads = 8;
+constexpr int kWindowsPerThread = 500;
+constexpr int kReloads = 50;
+
+struct Worker {
+    HANDLE thread = nullptr;
+    std::atomic<int> created{0};
+    std::atomic<int> attached{0};
+};
+
+DWORD WINAPI Churn(LPVOID p) {
+    auto* worker = static_cast<Worker*>(p);
+    static const char* const classes[] = {"Button", "Edit", "ListBox", "ComboBox", "msctls_progress32",
+                                          "TamrivelStressOwn", "TamrivelStressSystem", "SysListView32"};
+    HWND parent = CreateWindowExA(0, "TamrivelStressOwn", "", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
+    MSG m;
+    for (int i = 0; i < kWindowsPerThread; ++i) {
+        const char* className = classes[i % (sizeof(classes) / sizeof(classes[0]))];
+        const bool child = (i / 8) % 2 == 1;
+        HWND hWnd = CreateWindowExA(0, className, "x", child ? WS_CHILD | WS_VISIBLE : WS_POPUP, 0, 0, 100, 40,
+                                    child ? parent : nullptr, nullptr, nullptr, nullptr);
+        if (!hWnd) continue;
+        ++worker->created;
+        if (skin::FindSkinObjectRef(hWnd)) ++worker->attached;
+        SendMessageA(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("text"));
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+        DestroyWindow(hWnd);
+    }
+    DestroyWindow(parent);
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    return 0;
+}
+
+TEST(SkinStress, ThreadsCreateAndDestroyWindowsWhileTheSkinIsLoadedAgain) {
+    ASSERT_TRUE(StartSkin());
+    RegisterClasses();
+    CSkinEngine* engine = CSkinEngine::Instance();
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    Pump(100);
+    const size_t mapBefore = engine->GetSkinObjectCount();
+    const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+
+    void* create = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "CreateThread"));
+    std::vector<Worker> workers(kThreads);
+    std::vector<HANDLE> handles;
+    for (Worker& w : workers) {
+        w.thread = skin::CreateThreadThroughHook(create, nullptr, 0, Churn, &w, 0, nullptr);
+        ASSERT_NE(nullptr, w.thread);
+        handles.push_back(w.thread);
+    }
+    for (int i = 0; i < kReloads; ++i) {
+        EXPECT_TRUE(engine->LoadSkin(path, nullptr));
+        Pump();
+    }
+    // Pumping while waiting: the workers' windows are told of skin changes through this thread too.
+    const DWORD deadline = GetTickCount() + 240000;
+    size_t finished = 0;
+    while (finished < handles.size() && GetTickCount() < deadline) {
+        const DWORD r = MsgWaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), TRUE, 100, QS_ALLINPUT);
+        if (r == WAIT_OBJECT_0) finished = handles.size();
+        Pump();
+    }
+    ASSERT_EQ(handles.size(), finished) << "worker threads hung";
+    for (Worker& w : workers) {
+        CloseHandle(w.thread);
+        EXPECT_EQ(kWindowsPerThread, w.created.load());
+        EXPECT_EQ(kWindowsPerThread, w.attached.load());
+    }
+    Pump(200);
+    EXPECT_EQ(mapBefore, engine->GetSkinObjectCount());
+    EXPECT_EQ(0, CCountingSkinObject::live);
+    EXPECT_EQ(userBefore, GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
+    EXPECT_EQ(gdiBefore, GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+}
+
+}  // namespace
