@@ -102,7 +102,7 @@ HBRUSH CSkinObjectButton::ParentBrush(HDC dc, skin::ButtonBackground* background
                                                    reinterpret_cast<LPARAM>(m_hWnd))
                                   : 0;
     *background = skin::ClassifyParentBrush(parent != nullptr, answer);
-    CSkinSchema* schema = m_engine ? m_engine->GetSchema() : nullptr;
+    const CSkinRef<CSkinSchema> schema = CurrentSchema();
     switch (background->fill) {
     case skin::ButtonFill::Brush:
         return background->brush;
@@ -115,8 +115,16 @@ HBRUSH CSkinObjectButton::ParentBrush(HDC dc, skin::ButtonBackground* background
     }
 }
 
+CSkinRef<CSkinSchema> CSkinObjectButton::CurrentSchema() const {
+    // Held while drawing: another thread may load the skin again meanwhile.
+    CSkinSchema* schema = GetOwnSchema();
+    if (!schema && m_engine) schema = m_engine->GetSchema();
+    return CSkinRef<CSkinSchema>::Share(schema);
+}
+
 void CSkinObjectButton::DrawButton(HDC dc, const RECT& rect, HBRUSH parentBrush) {
-    CSkinClassTheme* theme = m_engine ? m_engine->GetThemeClass(this, "BUTTON") : nullptr;
+    const CSkinRef<CSkinSchema> schema = CurrentSchema();
+    CSkinClassTheme* theme = schema ? schema->GetClassTheme("BUTTON") : nullptr;
     if (!theme) return;
     skin::ButtonFace face;
     face.style = GetStyle();
@@ -142,11 +150,12 @@ void CSkinObjectButton::DrawButton(HDC dc, const RECT& rect, HBRUSH parentBrush)
     else if (face.style & BS_ICON)
         face.icon = reinterpret_cast<HICON>(SendMessage(BM_GETIMAGE, IMAGE_ICON));
     face.parentBrush = parentBrush;
-    if (CSkinSchema* schema = theme->GetSchema()) skin::ApplySkinMetrics(face, *schema->GetMetrics());
+    skin::ApplySkinMetrics(face, *schema->GetMetrics());
     skin::DrawThemeButton(dc, rect, *theme, face);
 }
 
 void CSkinObjectButton::Paint(HDC dc) {
+    const CSkinRef<CSkinSchema> hold = CurrentSchema();  // its brushes live until the copy is made
     RECT client;
     GetClientRect(&client);
     HFONT font = GetFont();

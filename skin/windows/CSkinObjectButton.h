@@ -47,6 +47,7 @@ private:
     // The system's button paints at once on these; hidden, it leaves the picture to us.
     LRESULT DefaultHidden();
     HBRUSH ParentBrush(HDC dc, skin::ButtonBackground* background) const;
+    CSkinRef<CSkinSchema> CurrentSchema() const;
 
     BYTE m_typeOverride = 255;
     BOOL m_hot = FALSE;

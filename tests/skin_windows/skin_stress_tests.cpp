@@ -140,7 +140,10 @@ TEST(SkinStress, ThreadsCreateAndDestroyWindowsWhileTheSkinIsLoadedAgain) {
     size_t finished = 0;
     while (finished < handles.size() && GetTickCount() < deadline) {
         const DWORD r = MsgWaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), TRUE, 100, QS_ALLINPUT);
-        if (r == WAIT_OBJECT_0) finished = handles.size();
+        // With wait-all the call also waits for input; threads that ended without any stay unseen.
+        if (r == WAIT_OBJECT_0 ||
+            WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), TRUE, 0) == WAIT_OBJECT_0)
+            finished = handles.size();
         Pump();
     }
     ASSERT_EQ(handles.size(), finished) << "worker threads hung";
