@@ -20,6 +20,7 @@ public:
     CSkinHookManager(const CSkinHookManager&) = delete;
     CSkinHookManager& operator=(const CSkinHookManager&) = delete;
 
+    // The object is the map's: the pointer stays valid only while the window is attached.
     CSkinWindowSink* AttachWindow(HWND hWnd, LPCSTR className, LPCREATESTRUCTA createStruct,
                                   BOOL autoAttached) override;
     void InstallThreadHook() override;

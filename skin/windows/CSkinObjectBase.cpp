@@ -173,7 +173,10 @@ UINT CSkinObjectBase::CurrentMessage() {
 }
 
 LRESULT CSkinObjectBase::CallPrevious(WNDPROC procedure, UINT message, WPARAM wParam, LPARAM lParam) const {
-    // A window subclassed with the W form hands us Unicode parameters; they go on as such.
+    // A procedure read in the window's own form (A or W) is called as it is: CallWindowProc
+    // would only add its own dispatch, which costs as much again as the message itself. Thunk
+    // handles need the system's translation.
+    if (procedure && !skin::IsThunkHandle(procedure)) return procedure(m_hWnd, message, wParam, lParam);
     const CallWindowProcFn call = m_unicode ? Real().callW : Real().callA;
     return call(procedure, m_hWnd, message, wParam, lParam);
 }

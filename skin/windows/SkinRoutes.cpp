@@ -15,14 +15,6 @@ CSkinEngine* Engine() { return CSkinEngine::Instance(); }
 // Old platforms put the system's procedures above this line.
 constexpr ULONG_PTR kWin9xSystemLine = 0x6FFFFFFF;
 
-bool IsThunkHandle(ULONG_PTR value) {
-    // The platform's ANSI/Unicode thunks: 0xFFFF0000 and up in the low 32 bits, with nothing or
-    // a sign extension above them on 64-bit targets (image addresses there are far above 4 GB).
-    const ULONG_PTR low = value & 0xFFFFFFFFu;
-    const ULONG_PTR high = static_cast<ULONG_PTR>(static_cast<unsigned long long>(value) >> 16 >> 16);
-    return low >= 0xFFFF0000u && (high == 0 || high == 0xFFFFFFFFu);
-}
-
 struct ModuleRange {
     HMODULE handle = nullptr;
     ULONG_PTR base = 0;
@@ -86,9 +78,17 @@ DWORD WINAPI ThreadStartThroughHook(LPVOID p) {
 
 }  // namespace
 
+bool IsThunkHandle(WNDPROC procedure) {
+    // The platform's ANSI/Unicode thunks: 0xFFFF0000 and up in the low 32 bits, with nothing or
+    // a sign extension above them on 64-bit targets (image addresses there are far above 4 GB).
+    const auto value = static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(procedure));
+    const unsigned long long low = value & 0xFFFFFFFFull, high = value >> 32;
+    return low >= 0xFFFF0000ull && (high == 0 || high == 0xFFFFFFFFull);
+}
+
 BOOL IsSystemWindowProc(WNDPROC procedure) {
     const auto value = reinterpret_cast<ULONG_PTR>(procedure);
-    if (IsThunkHandle(value)) return TRUE;
+    if (IsThunkHandle(procedure)) return TRUE;
     SystemModules& modules = Modules();
     const HMODULE comctl = GetModuleHandleA("COMCTL32.DLL");
     AcquireSRWLockShared(&modules.lock);
@@ -96,13 +96,24 @@ BOOL IsSystemWindowProc(WNDPROC procedure) {
     ReleaseSRWLockShared(&modules.lock);
     if (!current) {
         // Another version of the common controls may have been loaded since the last look.
+        // Measured outside the lock: enumerating takes the loader's lock, and a thread holding
+        // that one may be creating a window and asking us.
+        const ModuleRange comctlRange = Measure(comctl);
+        ModuleRange userRange, ntdllRange;
+        AcquireSRWLockShared(&modules.lock);
+        const bool measured = modules.measured;
+        ReleaseSRWLockShared(&modules.lock);
+        if (!measured) {
+            userRange = Measure(GetModuleHandleA("USER32.DLL"));
+            if (IsNt51OrLater()) ntdllRange = Measure(GetModuleHandleA("NTDLL.DLL"));
+        }
         AcquireSRWLockExclusive(&modules.lock);
         if (!modules.measured) {
-            modules.user32 = Measure(GetModuleHandleA("USER32.DLL"));
-            if (IsNt51OrLater()) modules.ntdll = Measure(GetModuleHandleA("NTDLL.DLL"));
+            modules.user32 = userRange;
+            modules.ntdll = ntdllRange;
             modules.measured = true;
         }
-        if (modules.comctl32.handle != comctl || !modules.comctl32.size) modules.comctl32 = Measure(comctl);
+        modules.comctl32 = comctlRange;
         ReleaseSRWLockExclusive(&modules.lock);
     }
     AcquireSRWLockShared(&modules.lock);

@@ -40,6 +40,8 @@ CSkinRef<CSkinObjectBase> FindSkinObjectRef(HWND hWnd);
 }  // namespace skin
 
 namespace skin {
+// A procedure value that is a handle of the platform's ANSI/Unicode translation, not code.
+bool IsThunkHandle(WNDPROC procedure);
 // The procedure the skin puts into windows it subclasses.
 LRESULT CALLBACK SkinWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 }  // namespace skin

@@ -1,5 +1,6 @@
 // Which skin object each window gets: the class table with its aliases and class-less entries,
-// the filtered names, the Windows Forms names, and the texture modes of dialogs.
+// the filtered names, the Windows Forms names, the texture modes of dialogs, and which procedures
+// count as the system's.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -7,6 +8,8 @@
 #include <prsht.h>
 #include <uxtheme.h>
 
+#include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "CSkinObjectApplicationFrame.h"
@@ -15,6 +18,8 @@
 #include "CSkinObjectListBox.h"
 #include "CSkinObjectMDIClient.h"
 #include "CSkinObjectProgress.h"
+#include "CSkinPsapiModuleEnumerator.h"
+#include "CSkinToolhelpModuleEnumerator.h"
 #include "SkinWindowsTestSupport.h"
 
 using namespace skinwintest;
@@ -200,6 +205,43 @@ TEST_F(SkinClassTest, DialogTextureModesInsideSheetsWizardsAndAtTopLevel) {
     HWND page = CreateDialogWithStyle(WS_CHILD | DS_CONTROL, sheet, PageProc);
     EXPECT_EQ(ETDT_ENABLE, TextureModeOf(page));
     DestroyWindow(sheet);
+}
+
+}  // namespace
+
+namespace {
+
+LRESULT CALLBACK ProgramProcedure(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
+
+TEST(SkinModules, BothListingsSeeTheProgramAndTheSystemLibraries) {
+    std::unique_ptr<CSkinModuleEnumerator> listings[] = {CSkinPsapiModuleEnumerator::Create(),
+                                                         CSkinToolhelpModuleEnumerator::Create()};
+    for (auto& listing : listings) {
+        ASSERT_TRUE(listing);
+        std::vector<SkinModuleInfo> modules;
+        ASSERT_TRUE(listing->Enumerate(modules));
+        for (const char* name : {static_cast<const char*>(nullptr), "USER32.DLL", "COMCTL32.DLL"}) {
+            const HMODULE handle = GetModuleHandleA(name);
+            SCOPED_TRACE(name ? name : "program");
+            auto it = std::find_if(modules.begin(), modules.end(), [&](const SkinModuleInfo& m) { return m.module == handle; });
+            ASSERT_NE(modules.end(), it);
+            EXPECT_EQ(reinterpret_cast<BYTE*>(handle), it->base);
+            EXPECT_GT(it->size, 0x1000u);
+            EXPECT_FALSE(it->path.empty());
+        }
+    }
+}
+
+TEST(SkinModules, SystemProceduresAreThoseOfTheSystemLibrariesAndThunks) {
+    const auto user32Proc = reinterpret_cast<WNDPROC>(GetProcAddress(GetModuleHandleA("USER32.DLL"), "DefWindowProcA"));
+    EXPECT_TRUE(skin::IsSystemWindowProc(user32Proc));
+    EXPECT_FALSE(skin::IsSystemWindowProc(&ProgramProcedure));  // far above 4 GB on 64-bit targets
+    EXPECT_FALSE(skin::IsSystemWindowProc(nullptr));
+    EXPECT_TRUE(skin::IsSystemWindowProc(reinterpret_cast<WNDPROC>(static_cast<ULONG_PTR>(0xFFFF0012u))));
+    // Under a manifest-less program the common controls' classes are the system's too.
+    HWND tab = CreateWindowExA(0, WC_TABCONTROLA, "", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(skin::IsSystemWindowProc(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(tab, GWLP_WNDPROC))));
+    DestroyWindow(tab);
 }
 
 }  // namespace
