@@ -8,7 +8,9 @@
 
 #include "CGalleryWindow.h"
 #include "CMdiFrameWindow.h"
+#include "CSkinApiHookManager.h"
 #include "CSkinEngine.h"
+#include "CSkinHookManager.h"
 
 namespace gallery {
 
@@ -26,6 +28,8 @@ SkinState StartSkin(HMODULE module)
     char path[MAX_PATH] = "";
     DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
     CSkinEngine* skin = CSkinEngine::Instance();
+    CSkinHookManager::Instance();
+    CSkinApiHookManager::Instance()->Register(skin);
     skin->SetApplyOptions(skin->GetApplyOptions() | SkinApplyMetrics);
     if (length == 0 || length >= MAX_PATH)
         return SkinState::Failed;

@@ -1,6 +1,8 @@
 #include "SkinButtonDraw.h"
 
 #include "CSkinImage.h"
+#include "CSkinImageCache.h"
+#include "CSkinPackage.h"
 #include "CSkinSchema.h"
 #include "SkinTables.h"
 
@@ -96,13 +98,8 @@ SIZE ThemePartDrawSize(CSkinClassTheme& theme, int part, int state, SIZE fallbac
     std::string path = theme.GetThemeStringRef(part, state, TMT_IMAGEFILE);
     if (path.empty()) path = theme.GetThemeStringRef(part, state, TMT_IMAGEFILE1);
     if (path.empty()) return fallback;
-    CSkinImage* image;
-    {
-        // The cache grows on a miss; drawing on other threads reads it under the same lock.
-        EnterCriticalSection(schema->GetLock());
-        image = theme.GetImageCache()->Get(schema->GetPackage(), path, schema->GetPremultiplyAlpha());
-        LeaveCriticalSection(schema->GetLock());
-    }
+    // The cache is safe for painting threads on its own.
+    CSkinImage* image = theme.GetImageCache()->Get(schema->GetPackage(), path, schema->GetPremultiplyAlpha());
     if (!image) return fallback;
     int count = theme.GetThemeInt(part, state, TMT_IMAGECOUNT, 1);
     if (count < 1) count = 1;
