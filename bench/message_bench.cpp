@@ -14,22 +14,14 @@
 
 #include "Afx.h"
 
+#include "BenchClock.h"
+
+using bench::Now;
+
 namespace {
 
 const UINT kUnhandled = WM_USER + 123;
 const char kAppClass[] = "TamrivelBenchApp";
-
-double Now()
-{
-    static const double freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / freq;
-}
 
 // A window set up for one case; its destructor takes down whatever the case built.
 struct Target {

@@ -11,23 +11,12 @@
 #include "CSkinEngine.h"
 #include "CSkinImage.h"
 
+#include "BenchClock.h"
+
+using bench::Median;
+using bench::Now;
+
 namespace {
-
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 struct Dib {
     HDC dc;

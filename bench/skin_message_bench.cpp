@@ -14,23 +14,12 @@
 #include "CSkinObjectBase.h"
 #include "SkinRoutes.h"
 
+#include "BenchClock.h"
+
+using bench::Median;
+using bench::Now;
+
 namespace {
-
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 constexpr UINT kUnhandled = WM_APP + 50;
 constexpr int kMessages = 20000;

@@ -1,4 +1,5 @@
 #include "CSkinImage.h"
+#include "CSkinCriticalLock.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,17 +13,6 @@ namespace {
 
 std::atomic<bool> g_forceSoftware{false};
 std::atomic<bool> g_allowEngineBlend{true};
-
-class Lock {
-public:
-    explicit Lock(CRITICAL_SECTION* cs) : m_cs(cs) { EnterCriticalSection(m_cs); }
-    ~Lock() { LeaveCriticalSection(m_cs); }
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-
-private:
-    CRITICAL_SECTION* m_cs;
-};
 
 bool IsEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
@@ -148,7 +138,7 @@ void CSkinImage::PrepareSolidRects(int count, BOOL horizontal, const RECT& margi
     if (m_solidRectsReady.load(std::memory_order_acquire) || !m_bitmap) return;
     if (count < 1) count = 1;
     if (count != 1 && horizontal) return;
-    Lock lock(&m_lock);
+    CSkinCriticalLock lock(&m_lock);
     if (m_solidRectsReady.load(std::memory_order_relaxed)) return;
     // Published last: a draw that sees the flag reads a finished list.
     struct Publish {
@@ -223,7 +213,7 @@ void CSkinImage::ResetCaches() {
 }
 
 size_t CSkinImage::GetComposedCount() const {
-    Lock lock(&m_lock);
+    CSkinCriticalLock lock(&m_lock);
     return m_composed.GetCount();
 }
 
@@ -272,7 +262,7 @@ void CSkinImage::Draw(HDC dc, const RECT& dest, const RECT& src, const RECT& siz
             return;
         }
     }
-    Lock lock(&m_lock);
+    CSkinCriticalLock lock(&m_lock);
     if (const SolidRect* s = solidAllowed ? FindSolid(src) : nullptr) {
         if (!m_hasAlpha) {
             if (ToColorRef(s->color) != key) FillSolid(dc, dest, ToColorRef(s->color));

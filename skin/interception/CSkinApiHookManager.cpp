@@ -1,4 +1,5 @@
 #include "CSkinApiHookManager.h"
+#include "CSkinCriticalLock.h"
 
 #include <cstring>
 
@@ -154,17 +155,6 @@ private:
     HMODULE m_module = nullptr;
 };
 
-class Lock {
-public:
-    explicit Lock(CRITICAL_SECTION* cs) : m_cs(cs) { EnterCriticalSection(m_cs); }
-    ~Lock() { LeaveCriticalSection(m_cs); }
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-
-private:
-    CRITICAL_SECTION* m_cs;
-};
-
 // The engine's hold on the manager: it installs and removes through it and lets go at its end.
 class EngineLink : public CSkinInterception {
 public:
@@ -260,7 +250,7 @@ int CSkinApiHookManager::FindHook(LPCSTR moduleName, LPCSTR functionName) const 
 
 BOOL CSkinApiHookManager::IsHookPatched(int index) const {
     if (index < 0 || index >= HookSlotCount) return FALSE;
-    Lock lock(const_cast<CRITICAL_SECTION*>(&m_tableLock));
+    CSkinCriticalLock lock(const_cast<CRITICAL_SECTION*>(&m_tableLock));
     return m_hooks[index] && m_hooks[index]->IsPatched();
 }
 
@@ -289,7 +279,7 @@ CSkinApiHook* CSkinApiHookManager::CreateHook(int index, LPCSTR moduleName, LPCS
     if (entry) m_apiEntries[index].store(entry, std::memory_order_release);
     auto hook = std::make_unique<CSkinApiHook>(this, moduleName, functionName, entry, replacement);
     CSkinApiHook* raw = hook.get();
-    Lock lock(&m_tableLock);
+    CSkinCriticalLock lock(&m_tableLock);
     m_hooks[index] = std::move(hook);
     m_present[index].store(true, std::memory_order_release);
     return raw;
@@ -311,7 +301,7 @@ void CSkinApiHookManager::InstallHooks(unsigned applyOptions) {
     std::vector<PatchRequest> requests;
     std::vector<int> slots;
     {
-        Lock lock(&m_tableLock);
+        CSkinCriticalLock lock(&m_tableLock);
         for (int i = 0; i < HookSlotCount; ++i)
             if (m_hooks[i] && m_hooks[i]->GetApiEntry()) {
                 requests.push_back({m_hooks[i]->GetModuleName(), m_hooks[i]->GetApiEntry(), m_hooks[i]->GetReplacement()});
@@ -320,7 +310,7 @@ void CSkinApiHookManager::InstallHooks(unsigned applyOptions) {
     }
     std::vector<bool> patched;
     PatchImportsBatch(requests, nullptr, patched);
-    Lock lock(&m_tableLock);
+    CSkinCriticalLock lock(&m_tableLock);
     for (size_t r = 0; r < slots.size(); ++r)
         if (patched[r] && m_hooks[slots[r]]) m_hooks[slots[r]]->SetPatched(TRUE);
 }
@@ -329,7 +319,7 @@ void CSkinApiHookManager::RemoveHooks() {
     if (!m_installed.load(std::memory_order_acquire)) return;
     std::array<std::unique_ptr<CSkinApiHook>, HookSlotCount> hooks;
     {
-        Lock lock(&m_tableLock);
+        CSkinCriticalLock lock(&m_tableLock);
         for (int i = 0; i < HookSlotCount; ++i) {
             hooks[i] = std::move(m_hooks[i]);
             m_present[i].store(false, std::memory_order_release);
@@ -348,7 +338,7 @@ void CSkinApiHookManager::RefreshExcludedModules() {
     // Handles are asked for outside the table lock: the loader takes its own lock to answer.
     std::vector<std::pair<size_t, std::string>> missing;
     {
-        Lock lock(&m_tableLock);
+        CSkinCriticalLock lock(&m_tableLock);
         for (size_t i = 0; i < m_excluded.size(); ++i)
             if (!m_excluded[i].handle && !m_excluded[i].name.empty() && m_excluded[i].name.back() != '*')
                 missing.emplace_back(i, m_excluded[i].name);
@@ -356,7 +346,7 @@ void CSkinApiHookManager::RefreshExcludedModules() {
     for (const auto& entry : missing) {
         HMODULE handle = SystemGetModuleHandleA(entry.second.c_str());
         if (!handle) continue;
-        Lock lock(&m_tableLock);
+        CSkinCriticalLock lock(&m_tableLock);
         if (!m_excluded[entry.first].handle) m_excluded[entry.first].handle = handle;
     }
 }
@@ -368,7 +358,7 @@ BOOL CSkinApiHookManager::IsModuleExcluded(HMODULE module) {
         char path[MAX_PATH] = "";
         if (GetModuleFileNameA(module, path, MAX_PATH)) fileName = FileNamePart(path);
     }
-    Lock lock(&m_tableLock);
+    CSkinCriticalLock lock(&m_tableLock);
     for (const ExcludedModule& entry : m_excluded) {
         if (entry.win9xOnly && !m_win9x) continue;
         if (entry.handle == module) return TRUE;
@@ -384,7 +374,7 @@ BOOL CSkinApiHookManager::PatchModuleImports(LPCSTR moduleName, void* from, void
     ModulePin pin(module);
     if (!pin) return FALSE;
     BOOL patched = FALSE;
-    Lock lock(&m_lock);
+    CSkinCriticalLock lock(&m_lock);
     FindImportSlots(module, moduleName, from, [&](const ImportSlot& slot) {
         if (WriteImportSlot(slot, to)) patched = TRUE;
     });
@@ -430,7 +420,7 @@ void CSkinApiHookManager::PatchImportsBatch(const std::vector<PatchRequest>& req
     for (HMODULE module : modules) {
         ModulePin pin(module);
         if (!pin) continue;
-        Lock lock(&m_lock);
+        CSkinCriticalLock lock(&m_lock);
         ForEachImportSlot(module, nullptr, [&](void** cell, const char* dllName) {
             for (size_t r = 0; r < requests.size(); ++r) {
                 ImportSlot slot{cell, nullptr};
@@ -462,7 +452,7 @@ void CSkinApiHookManager::OnModuleLoaded(HMODULE module, DWORD loadFlags) {
     std::vector<std::string> names;
     std::vector<int> slots;
     {
-        Lock lock(&m_tableLock);
+        CSkinCriticalLock lock(&m_tableLock);
         names.reserve(HookSlotCount);
         for (int i = 0; i < HookSlotCount; ++i)
             if (m_hooks[i] && m_hooks[i]->GetApiEntry()) {
@@ -474,7 +464,7 @@ void CSkinApiHookManager::OnModuleLoaded(HMODULE module, DWORD loadFlags) {
     for (size_t r = 0; r < requests.size(); ++r) requests[r].moduleName = names[r].c_str();
     std::vector<bool> patched;
     PatchImportsBatch(requests, &module, patched);
-    Lock lock(&m_tableLock);
+    CSkinCriticalLock lock(&m_tableLock);
     for (size_t r = 0; r < slots.size(); ++r)
         if (patched[r] && m_hooks[slots[r]] && m_hooks[slots[r]]->GetReplacement() == requests[r].to)
             m_hooks[slots[r]]->SetPatched(TRUE);

@@ -84,8 +84,9 @@ TEST_F(SkinClassTest, WindowsGetTheObjectTheirClassNameCallsFor) {
         HWND hWnd = Create(c.className, style, parent);
         ASSERT_NE(nullptr, hWnd);
         EXPECT_EQ(c.expected, ObjectClassOf(hWnd));
-        if (CSkinRef<CSkinObjectBase> object = skin::FindSkinObjectRef(hWnd))
+        if (CSkinRef<CSkinObjectBase> object = skin::FindSkinObjectRef(hWnd)) {
             EXPECT_EQ(c.windowsForms, object->IsWindowsForms());
+        }
         DestroyWindow(hWnd);
         if (parent) DestroyWindow(parent);
         EXPECT_EQ(nullptr, skin::FindSkinObjectRef(hWnd).Get());
@@ -94,7 +95,8 @@ TEST_F(SkinClassTest, WindowsGetTheObjectTheirClassNameCallsFor) {
 
 TEST_F(SkinClassTest, ComboBoxListAndSystemMenusFollowTheirTableEntries) {
     HWND combo = Create("ComboBox", WS_POPUP | CBS_DROPDOWN);
-    COMBOBOXINFO info = {sizeof(info)};
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof(info);
     ASSERT_TRUE(GetComboBoxInfo(combo, &info));
     ASSERT_EQ("ComboLBox", ClassNameOf(info.hwndList));
     EXPECT_EQ(RUNTIME_CLASS(CSkinObjectListBox), ObjectClassOf(info.hwndList));
