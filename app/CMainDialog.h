@@ -3,6 +3,10 @@
 #include "CHoverBitmapButton.h"
 #include "CHyperLink.h"
 #include "RippleEffect.h"
+#include <commctrl.h>
+#include <memory>
+#include <string>
+#include <type_traits>
 
 class CMainDialog : public CDialog {
 public:
@@ -12,6 +16,8 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     void OnPaint();
     HCURSOR OnQueryDragIcon();
@@ -23,6 +29,7 @@ protected:
     void OnBrowse();
     void OnDetectJdk();
     void OnChangeJavaHome();
+    void ShowJdkMenu();
 
     DECLARE_MESSAGE_MAP()
 
@@ -34,8 +41,15 @@ private:
     CString m_strClasspath;
     int m_bAutoClasspath = 1;
     CString m_strJavaHome;
-    CString m_strPath;        // the machine-wide PATH as read at construction
-    LONG m_lPathReadStatus;   // why m_strPath may not be the real PATH
+    CString m_strPath;        // the PATH field as OK takes it
+    // The machine-wide PATH as read at construction, the base of every composed PATH; the
+    // wide text keeps the characters the code page cannot hold.
+    CString m_strRememberedPath;
+    std::wstring m_wstrRememberedPath;
+    LONG m_lPathReadStatus;   // why the remembered PATH may not be the real one
+    // What the program last put into the PATH field, and its wide twin.
+    CString m_strShownPath;
+    std::wstring m_wstrShownPath;
     HICON m_hIcon = nullptr;
     HBITMAP m_hBanner = nullptr;  // lives, like the ripple's buffers, until the process ends
     RippleEffect m_ripple;
@@ -45,4 +59,10 @@ private:
     // The JAVA_HOME text last accepted; a change too long for PATH is undone to it.
     CString m_strAcceptedJavaHome;
     bool m_bRefusingJavaHome = false;
+    // The detect button's arrow where the system lacks the font it draws its own from.
+    std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, decltype(&::ImageList_Destroy)> m_splitGlyph{nullptr, &::ImageList_Destroy};
+
+    void ShowComposedPath(const CString& javaHome);
+    void RefuseOk(const char* message);
+    LONG WritePath(const std::wstring& value);
 };

@@ -1,4 +1,5 @@
 #include "EnvironmentComposition.h"
+#include "JavaPathCheck.h"
 #include "RegistryEnvironment.h"
 #include <shlwapi.h>
 #include <cstring>
@@ -33,7 +34,9 @@ CString ComposeClasspath(int bAutomatic, const char* jdkFolder)
         return GetProcessVariable("CLASSPATH");
 
     CString classpath(ClasspathTemplate);
-    const char* folder = jdkFolder ? jdkFolder : "";
+    // A pasted folder in quotes stands for the folder JAVA_HOME will get.
+    const CString trimmed = TrimFolderInput(jdkFolder);
+    const char* folder = IsAbsoluteFolderPath(trimmed) ? trimmed.GetString() : (jdkFolder ? jdkFolder : "");
     if (*folder) {
         // Sized to the text, so a folder of any length is kept whole.
         std::vector<char> buffer(folder, folder + strlen(folder) + 1);
@@ -58,8 +61,12 @@ BOOL ComposeJdkBinFolder(const char* jdkFolder, CString& binFolder)
 
 CString ComposePath(const CString& rememberedPath, const char* jdkFolder)
 {
+    // Anything but a full folder would put a relative entry into the machine-wide PATH.
+    const CString folder = TrimFolderInput(jdkFolder);
+    if (!IsAbsoluteFolderPath(folder))
+        return rememberedPath;
     CString candidate;
-    if (!ComposeJdkBinFolder(jdkFolder, candidate) || PathHoldsEntry(rememberedPath, candidate))
+    if (!ComposeJdkBinFolder(folder, candidate) || PathHoldsEntry(rememberedPath, candidate))
         return rememberedPath;
     CString path = rememberedPath;
     if (path.IsEmpty() || path[path.GetLength() - 1] != ';')

@@ -46,8 +46,11 @@ void CFileFind::Close()
 
 CString CFileFind::GetFilePath() const
 {
+    // The last character, not the last byte: a double-byte character may end in 0x5C.
     CString path = m_root;
-    if (path.IsEmpty() || path[path.GetLength() - 1] != '\\')
+    const char* text = path.GetString();
+    const char* last = path.IsEmpty() ? text : CharPrevA(text, text + path.GetLength());
+    if (path.IsEmpty() || *last != '\\' || last + 1 != text + path.GetLength())
         path += '\\';
     return path + m_current.cFileName;
 }

@@ -95,11 +95,25 @@ TEST(ComposePath, OnlyWholeByteExactEntriesCount)
     EXPECT_EQ(ComposePath("C:\\jdk\\bin\\", "C:\\jdk").str(), "C:\\jdk\\bin\\;C:\\jdk\\bin");
 }
 
-TEST(ComposePath, EmptyFolderMeansTheBareBinEntry)
+TEST(ComposePath, OnlyAFullFolderAddsItsBin)
 {
-    EXPECT_EQ(ComposePath("C:\\Windows;bin", "").str(), "C:\\Windows;bin");
-    EXPECT_EQ(ComposePath("C:\\cabinet", "").str(), "C:\\cabinet;bin");
-    EXPECT_EQ(ComposePath("", "").str(), ";bin");
+    // Anything else would put a relative entry into the machine-wide PATH.
+    for (const char* folder : {"", "   ", "\"\"", "d", "8ibz50", "y1e", "bin", "C:", "C:jdk", "jdk\\bin", "\\jdk",
+                               "\\\\server", "C:\\jdk;D:\\x"}) {
+        EXPECT_EQ(ComposePath("C:\\Windows;bin", folder).str(), "C:\\Windows;bin") << folder;
+        EXPECT_EQ(ComposePath("", folder).str(), "") << folder;
+    }
+    // Surrounding spaces and quotes are not part of the folder.
+    EXPECT_EQ(ComposePath("C:\\Windows", "  \"C:\\Program Files\\Java\\jdk-21\" ").str(),
+              "C:\\Windows;C:\\Program Files\\Java\\jdk-21\\bin");
+    EXPECT_EQ(ComposePath("C:\\Windows", "\\\\server\\share\\jdk").str(), "C:\\Windows;\\\\server\\share\\jdk\\bin");
+    EXPECT_EQ(ComposePath("C:\\Windows", "D:\\").str(), "C:\\Windows;D:\\bin");
+}
+
+TEST(ComposeClasspath, RelativeFolderKeepsTheTemplateRulesAQuotedOneIsTrimmed)
+{
+    EXPECT_EQ(ComposeClasspath(1, "d").str(), ".;d\\lib\\dt.jar;d\\lib\\tools.jar");
+    EXPECT_EQ(ComposeClasspath(1, " \"C:\\jdk\\\" ").str(), ".;C:\\jdk\\lib\\dt.jar;C:\\jdk\\lib\\tools.jar");
 }
 
 TEST(ComposePath, StartsFromTheRememberedPathEachTime)

@@ -140,14 +140,29 @@ bool AppUnderTest::IsReadOnly(int id) { return (GetWindowLongPtrA(Item(id), GWL_
 
 void AppUnderTest::Click(int id) { PostMessageA(Item(id), BM_CLICK, 0, 0); }
 
-void AppUnderTest::PressKey(UINT vk)
+void AppUnderTest::PressKey(UINT vk, bool alt)
 {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
     HWND target = GetGUIThreadInfo(m_pi.dwThreadId, &info) && info.hwndFocus ? info.hwndFocus : Dialog();
     const UINT scan = MapVirtualKeyA(vk, 0);
-    PostMessageA(target, WM_KEYDOWN, vk, 1 | (scan << 16));
-    PostMessageA(target, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
+    // With Alt held the system sends the key as a system key, context bit set.
+    const LPARAM context = alt ? 0x20000000 : 0;
+    PostMessageA(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, 1 | (scan << 16) | context);
+    PostMessageA(target, alt ? WM_SYSKEYUP : WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u | context);
+}
+
+void AppUnderTest::Focus(int id)
+{
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE, SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
+void AppUnderTest::ClickAt(int id, int x, int y)
+{
+    HWND item = Item(id);
+    PostMessageA(item, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(item, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
 void AppUnderTest::CloseBox() { PostMessageA(Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0); }

@@ -41,7 +41,10 @@ public:
     bool IsChecked(int id);
     bool IsReadOnly(int id);
     void Click(int id);                              // posted, so a modal box it opens does not block us
-    void PressKey(UINT vk);                          // to the window with the keyboard focus
+    void PressKey(UINT vk, bool alt = false);        // to the window with the keyboard focus
+    void Focus(int id);
+    // A click with the left button at a point of the control's client area, posted.
+    void ClickAt(int id, int x, int y);
     void CloseBox();
 
     // Top-level dialogs of the process other than the main dialog (message boxes, pickers).

@@ -62,6 +62,29 @@ void MachineEnvironment::Delete(const char* name)
     RegCloseKey(key);
 }
 
+std::optional<std::wstring> MachineEnvironment::GetWide(const wchar_t* name)
+{
+    HKEY key = OpenKey(KEY_QUERY_VALUE);
+    DWORD size = 0;
+    LONG status = RegQueryValueExW(key, name, nullptr, nullptr, nullptr, &size);
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    if (status == ERROR_SUCCESS)
+        status = RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&text[0]), &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS)
+        return std::nullopt;
+    text.resize(wcsnlen(text.c_str(), size / sizeof(wchar_t)));
+    return text;
+}
+
+void MachineEnvironment::SetWide(const wchar_t* name, const std::wstring& text, DWORD type)
+{
+    HKEY key = OpenKey(KEY_SET_VALUE);
+    RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
 MachineEnvironmentGuard::MachineEnvironmentGuard(std::vector<std::string> names)
 {
     for (auto& n : names)

@@ -20,6 +20,9 @@ public:
     static void Set(const char* name, DWORD type, const std::vector<BYTE>& data);
     static void SetText(const char* name, const std::string& text, DWORD type = REG_EXPAND_SZ);
     static void Delete(const char* name);
+    // The value's text as stored, in UTF-16, and a text stored so.
+    static std::optional<std::wstring> GetWide(const wchar_t* name);
+    static void SetWide(const wchar_t* name, const std::wstring& text, DWORD type = REG_EXPAND_SZ);
     static const char* KeyPath();
 };
 
