@@ -26,6 +26,8 @@ BEGIN_MESSAGE_MAP(CSkinObjectFrame, CSkinObjectBase)
     ON_MESSAGE(WM_PRINT, OnPrint)
     ON_MESSAGE(WM_GETMINMAXINFO, OnGetMinMaxInfo)
     ON_MESSAGE(WM_SYSCOMMAND, OnSysCommand)
+    ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
+    ON_MESSAGE(WM_CREATE, OnCreate)
 END_MESSAGE_MAP()
 
 namespace {
@@ -502,6 +504,101 @@ void CSkinObjectFrame::OnSkinTimer(UINT_PTR id) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Window region
+
+skin::RegionPiece CSkinObjectFrame::ScanPiece(CSkinClassTheme& theme, int part, int state, int width, int height,
+                                              bool rows, bool fromEnd) {
+    const RECT m = theme.GetThemeRect(part, state, TMT_SIZINGMARGINS, 0, 0, 0, 0);
+    const int startMargin = rows ? m.left : m.top, endMargin = rows ? m.right : m.bottom;
+    // Any length beyond the two margins gives the same corners.
+    (rows ? width : height) = startMargin + endMargin + 8;
+    if (width <= 0 || height <= 0) return skin::RegionPiece{};
+    // Drawn over black and over white: a pixel that shows each background unchanged is see-through.
+    DWORD* bits[2] = {nullptr, nullptr};
+    skin::Bitmap bitmaps[2];
+    const RECT all{0, 0, width, height};
+    for (int i = 0; i < 2; ++i) {
+        bitmaps[i].Reset(skin::CreateDib32(width, height, reinterpret_cast<void**>(&bits[i])));
+        if (!bits[i]) return skin::RegionPiece{};
+        skin::MemoryDC dc(nullptr);
+        dc.Select(bitmaps[i].Get());
+        skin::FillSolid(dc.Get(), all, i ? RGB(255, 255, 255) : RGB(0, 0, 0));
+        theme.DrawThemeBackground(dc.Get(), part, state, all);
+        GdiFlush();
+    }
+    std::vector<bool> mask(static_cast<size_t>(width) * height);
+    for (size_t k = 0; k < mask.size(); ++k)
+        mask[k] = (bits[0][k] & 0xFFFFFF) == 0 && (bits[1][k] & 0xFFFFFF) == 0xFFFFFF;
+    return rows ? skin::ScanRegionPieceRows(mask, width, height, startMargin, endMargin, fromEnd)
+                : skin::ScanRegionPieceColumns(mask, width, height, startMargin, endMargin, fromEnd);
+}
+
+HRGN CSkinObjectFrame::CalcFrameRegion(int cx, int cy) {
+    const skin::FrameBorders b = GetFrameBorders();
+    if (IsMaximizedTopLevel()) {
+        const int inset = std::max(b.left - ((GetExStyle() & WS_EX_CLIENTEDGE) ? 2 : 0), 0);
+        MONITORINFO mi{sizeof(MONITORINFO)};
+        GetMonitorInfoA(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &mi);
+        if (cx != mi.rcWork.right - mi.rcWork.left) return CreateRectRgn(inset, inset, cx - inset, cy - inset);
+        return CreateRectRgn(inset, inset, cx + 2 * inset, cy + 2 * inset);
+    }
+    HRGN region = CreateRectRgn(0, 0, cx, cy);
+    CSkinClassTheme* theme = m_engine ? m_engine->GetThemeClass(this, "WINDOW") : nullptr;
+    if (!theme || !region) return region;
+    const bool tool = (GetExStyle() & WS_EX_TOOLWINDOW) != 0;
+    skin::FramePieces pieces;
+    pieces.caption = ScanPiece(*theme, tool ? kSmallCaption : kCaption, 0, 0, b.top, true, false);
+    pieces.bottom = ScanPiece(*theme, tool ? kSmallFrameBottom : kFrameBottom, 0, 0, b.bottom, true, true);
+    pieces.left = ScanPiece(*theme, tool ? kSmallFrameLeft : kFrameLeft, 1, b.left, 0, false, false);
+    pieces.right = ScanPiece(*theme, tool ? kSmallFrameRight : kFrameRight, 1, b.left, 0, false, true);
+    for (const RECT& cut : skin::FrameRegionCuts(pieces, cx, cy, b.top, b.left)) {
+        skin::GdiHandle<HRGN> piece(CreateRectRgnIndirect(&cut));
+        if (piece) CombineRgn(region, region, piece.Get(), RGN_DIFF);
+    }
+    return region;
+}
+
+void CSkinObjectFrame::RemoveRegion() {
+    if (!m_regionApplied) return;
+    m_regionApplied = FALSE;
+    if (m_hWnd && ::IsWindow(m_hWnd)) ::SetWindowRgn(m_hWnd, nullptr, TRUE);
+}
+
+void CSkinObjectFrame::UpdateRegion(int cx, int cy) {
+    if (m_regionBusy || !m_hWnd) return;
+    m_regionBusy = TRUE;
+    if (!skin::HasFullCaption(GetStyle())) {
+        RemoveRegion();
+    } else if (cx != m_regionSize.cx || cy != m_regionSize.cy) {
+        if (IsFrameSkinned()) {
+            m_borders = GetFrameBorders();
+            ::SetWindowRgn(m_hWnd, CalcFrameRegion(cx, cy), TRUE);
+            m_regionApplied = TRUE;
+        } else {
+            RemoveRegion();
+        }
+        m_regionSize = SIZE{cx, cy};
+    }
+    m_regionBusy = FALSE;
+}
+
+LRESULT CSkinObjectFrame::OnCreate(WPARAM, LPARAM) {
+    const LRESULT result = Default();
+    if (result == -1) return result;
+    RECT window{};
+    ::GetWindowRect(m_hWnd, &window);
+    UpdateRegion(window.right - window.left, window.bottom - window.top);
+    return 0;
+}
+
+LRESULT CSkinObjectFrame::OnWindowPosChanged(WPARAM, LPARAM pos) {
+    const LRESULT result = Default();
+    const WINDOWPOS* wp = reinterpret_cast<const WINDOWPOS*>(pos);
+    if (wp && !(wp->flags & SWP_NOSIZE)) UpdateRegion(wp->cx, wp->cy);
+    return result;
+}
+
+// ---------------------------------------------------------------------------------------------
 // Lifecycle
 
 void CSkinObjectFrame::OnAttached(LPCREATESTRUCTA createStruct, BOOL autoAttached) {
@@ -510,7 +607,14 @@ void CSkinObjectFrame::OnAttached(LPCREATESTRUCTA createStruct, BOOL autoAttache
 }
 
 void CSkinObjectFrame::OnDetached(BOOL windowDestroyed) {
-    if (m_hWnd && !windowDestroyed && ::IsWindow(m_hWnd)) ::KillTimer(m_hWnd, kHoverTimer);
+    if (m_hWnd && !windowDestroyed && ::IsWindow(m_hWnd)) {
+        ::KillTimer(m_hWnd, kHoverTimer);
+        if (m_regionApplied) {
+            RemoveRegion();
+            ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                           SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        }
+    }
     CSkinObjectBase::OnDetached(windowDestroyed);
 }
 
@@ -524,10 +628,15 @@ void CSkinObjectFrame::OnSkinChanged(BOOL wasEnabled, BOOL isEnabled) {
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     ReloadMetrics();
+    m_regionSize = SIZE{0, 0};
+    RECT window{};
+    ::GetWindowRect(m_hWnd, &window);
+    UpdateRegion(window.right - window.left, window.bottom - window.top);
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 void CSkinObjectFrame::ReloadMetrics() {
+    m_regionSize = SIZE{0, 0};
     if (m_hWnd && ::IsWindow(m_hWnd)) ::PostMessageA(m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
 }
 
@@ -698,9 +807,17 @@ LRESULT CSkinObjectFrame::OnSetIcon(WPARAM, LPARAM) {
     return result;
 }
 
-LRESULT CSkinObjectFrame::OnStyleChanged(WPARAM, LPARAM) {
+LRESULT CSkinObjectFrame::OnStyleChanged(WPARAM which, LPARAM change) {
     const LRESULT result = Default();
     m_borders = GetFrameBorders();
+    const STYLESTRUCT* st = reinterpret_cast<const STYLESTRUCT*>(change);
+    if (st && ((st->styleOld ^ st->styleNew) & 0xC40080)) {
+        (void)which;
+        m_regionSize = SIZE{0, 0};
+        RECT window{};
+        ::GetWindowRect(m_hWnd, &window);
+        UpdateRegion(window.right - window.left, window.bottom - window.top);
+    }
     if (skin::HasFullCaption(GetStyle())) ::PostMessageA(m_hWnd, WM_NCPAINT, 1, 0);
     return result;
 }

@@ -39,6 +39,10 @@ public:
     BOOL GetTrackPos(int bar, int* pos) override;
 
     void UpdateButtons();
+    // Cuts the theme's see-through frame corners out of the window (full caption, skinned frames).
+    void UpdateRegion(int cx, int cy);
+    // The region for a window of cx x cy; the caller owns it.
+    HRGN CalcFrameRegion(int cx, int cy);
     void RedrawFrame();
     void ResyncFrame();
     HBRUSH GetDialogBrush(HDC dc, HWND control, UINT ctlColorType);
@@ -59,10 +63,12 @@ protected:
     LRESULT OnNcActivate(WPARAM active, LPARAM);
     LRESULT OnSetText(WPARAM, LPARAM);
     LRESULT OnSetIcon(WPARAM, LPARAM);
-    LRESULT OnStyleChanged(WPARAM, LPARAM);
+    LRESULT OnStyleChanged(WPARAM which, LPARAM change);
     LRESULT OnPrint(WPARAM dc, LPARAM flags);
     LRESULT OnGetMinMaxInfo(WPARAM, LPARAM info);
     LRESULT OnSysCommand(WPARAM command, LPARAM);
+    LRESULT OnWindowPosChanged(WPARAM, LPARAM pos);
+    LRESULT OnCreate(WPARAM, LPARAM);
     LRESULT OnEraseBackground(WPARAM dc, LPARAM);
     LRESULT OnCtlColor(WPARAM dc, LPARAM control);
     DECLARE_MESSAGE_MAP()
@@ -83,6 +89,9 @@ private:
     void TrackCaptionButton(int index);
     void SetHotButton(int index);
     POINT ToWindow(int x, int y) const;
+    skin::RegionPiece ScanPiece(CSkinClassTheme& theme, int part, int state, int width, int height, bool rows,
+                                bool fromEnd);
+    void RemoveRegion();
 
     int m_frameGuard = 0;
     std::vector<skin::CaptionButton> m_buttons;
@@ -92,4 +101,7 @@ private:
     CSkinOwnScrollBars m_ownBars;
     BOOL m_active = TRUE;
     DWORD m_cachedStyle = 0xFFFFFFFFu, m_cachedExStyle = 0xFFFFFFFFu;
+    BOOL m_regionApplied = FALSE;
+    BOOL m_regionBusy = FALSE;
+    SIZE m_regionSize{0, 0};
 };

@@ -163,3 +163,89 @@ int MapSystemHitCode(int code, bool flatScrollBars) {
 }
 
 }  // namespace skin
+
+namespace skin {
+
+namespace {
+
+// Rows of a mask given through an accessor, so columns scan as rows of the transposed image.
+template <typename At>
+RegionPiece ScanLines(At at, int length, int count, int startMargin, int endMargin, bool fromEnd) {
+    RegionPiece piece;
+    piece.startMargin = startMargin;
+    piece.endMargin = endMargin;
+    for (int n = 0; n < count; ++n) {
+        if (startMargin > 0) {
+            int run = 0;
+            while (run < length && run < startMargin && at(run, n)) ++run;
+            if (run > 0) piece.start.push_back(RECT{0, n, run, n + 1});
+        }
+        const int endFirst = length - endMargin;
+        for (int x = length - 1; x >= std::max(endFirst, 0);) {
+            if (!at(x, n)) {
+                --x;
+                continue;
+            }
+            int from = x;
+            while (from - 1 >= std::max(endFirst, 0) && at(from - 1, n)) --from;
+            piece.end.push_back(RECT{from - endFirst, n, x + 1 - endFirst, n + 1});
+            x = from - 1;
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        const int n = fromEnd ? count - 1 - i : i;
+        bool clear = true;
+        for (int x = startMargin; x < length - endMargin && clear; ++x) clear = at(x, n);
+        if (!clear || length - endMargin <= startMargin) break;
+        ++piece.lines;
+    }
+    return piece;
+}
+
+RECT Transposed(const RECT& r) { return RECT{r.top, r.left, r.bottom, r.right}; }
+
+void AddMoved(std::vector<RECT>& out, const std::vector<RECT>& rects, int dx, int dy) {
+    for (RECT r : rects) {
+        OffsetRect(&r, dx, dy);
+        out.push_back(r);
+    }
+}
+
+}  // namespace
+
+RegionPiece ScanRegionPieceRows(const std::vector<bool>& mask, int width, int height, int startMargin, int endMargin,
+                                bool fromEnd) {
+    return ScanLines([&](int x, int y) { return bool(mask[static_cast<size_t>(y) * width + x]); }, width, height,
+                     startMargin, endMargin, fromEnd);
+}
+
+RegionPiece ScanRegionPieceColumns(const std::vector<bool>& mask, int width, int height, int startMargin,
+                                   int endMargin, bool fromEnd) {
+    RegionPiece piece = ScanLines([&](int y, int x) { return bool(mask[static_cast<size_t>(y) * width + x]); },
+                                  height, width, startMargin, endMargin, fromEnd);
+    for (RECT& r : piece.start) r = Transposed(r);
+    for (RECT& r : piece.end) r = Transposed(r);
+    return piece;
+}
+
+std::vector<RECT> FrameRegionCuts(const FramePieces& p, int cx, int cy, int T, int B) {
+    std::vector<RECT> cuts;
+    const RegionPiece &c = p.caption, &b = p.bottom, &l = p.left, &r = p.right;
+    AddMoved(cuts, c.start, 0, 0);
+    AddMoved(cuts, c.end, cx - c.endMargin, 0);
+    if (c.lines > 0) cuts.push_back(RECT{c.startMargin, 0, cx - c.endMargin, c.lines});
+    AddMoved(cuts, b.start, 0, cy - B);
+    AddMoved(cuts, b.end, cx - b.endMargin, cy - B);
+    if (b.lines > 0) cuts.push_back(RECT{b.startMargin, cy - b.lines, cx - b.endMargin, cy});
+    AddMoved(cuts, l.start, 0, T);
+    AddMoved(cuts, l.end, 0, cy - l.endMargin - B);
+    if (l.lines > 0) cuts.push_back(RECT{0, T + l.startMargin, l.lines, cy - l.endMargin - B});
+    AddMoved(cuts, r.start, cx - B, T);
+    AddMoved(cuts, r.end, cx - B, cy - r.endMargin - B);
+    if (r.lines > 0) cuts.push_back(RECT{cx - r.lines, T + r.startMargin, cx, cy - r.endMargin - B});
+    cuts.erase(std::remove_if(cuts.begin(), cuts.end(), [](const RECT& x) { return x.right <= x.left || x.bottom <= x.top; }),
+               cuts.end());
+    return cuts;
+}
+
+}  // namespace skin

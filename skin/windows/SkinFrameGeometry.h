@@ -67,3 +67,29 @@ int CaptionButtonState(bool enabled, bool hot, bool pressed, bool otherPressed, 
 int MapSystemHitCode(int code, bool flatScrollBars);
 
 }  // namespace skin
+
+namespace skin {
+
+// What one frame image cuts away at a window's edge: the see-through runs in its two corners, and how
+// many whole lines between the corners are see-through from the outside edge inwards.
+struct RegionPiece {
+    std::vector<RECT> start, end;  // end: relative to the first line of the end margin
+    int lines = 0;
+    int startMargin = 0, endMargin = 0;
+};
+// mask[y * width + x] is true for a see-through pixel. Rows are scanned (caption, bottom edge); the
+// margins lie along a row; lines are counted from the top row, or from the bottom with fromEnd.
+RegionPiece ScanRegionPieceRows(const std::vector<bool>& mask, int width, int height, int startMargin, int endMargin,
+                                bool fromEnd);
+// The same for the left and right edges, scanned column by column; margins lie along a column and
+// lines are counted from the left column, or from the right one with fromEnd.
+RegionPiece ScanRegionPieceColumns(const std::vector<bool>& mask, int width, int height, int startMargin,
+                                   int endMargin, bool fromEnd);
+
+struct FramePieces {
+    RegionPiece caption, left, right, bottom;
+};
+// Rectangles to take out of (0, 0, cx, cy) for a window with top border top and border width border.
+std::vector<RECT> FrameRegionCuts(const FramePieces& pieces, int cx, int cy, int top, int border);
+
+}  // namespace skin

@@ -176,3 +176,66 @@ TEST(FrameGeometry, ButtonStatesAndMappedHitCodes) {
 }
 
 }  // namespace
+
+namespace {
+
+// A 12 x 4 caption image: rounded corners of 3, 2 and 1 pixels on the top rows, and a second
+// see-through run inside the right margin of row 0; a see-through top line in between on row 0 only.
+std::vector<bool> CaptionMask() {
+    const char* rows[] = {
+        "...X......X.",  // '.' see-through
+        "..XXXXXXXX..",
+        ".XXXXXXXXXX.",
+        "XXXXXXXXXXXX",
+    };
+    std::vector<bool> mask;
+    for (const char* r : rows)
+        for (int x = 0; x < 12; ++x) mask.push_back(r[x] == '.');
+    return mask;
+}
+
+TEST(FrameRegion, PiecesAndCuts) {
+    const RegionPiece rows = ScanRegionPieceRows(CaptionMask(), 12, 4, 4, 4, false);
+    // Start runs touch the left edge and stay below the margin.
+    ASSERT_EQ(3u, rows.start.size());
+    EXPECT_EQ(3, rows.start[0].right);
+    EXPECT_EQ(2, rows.start[1].right);
+    EXPECT_EQ(1, rows.start[2].right);
+    // End runs: every run within the right margin, relative to its first column (8).
+    ASSERT_EQ(4u, rows.end.size());
+    const RECT r0a{3, 0, 4, 1}, r0b{0, 0, 2, 1};
+    EXPECT_TRUE(EqualRect(&rows.end[0], &r0a));
+    EXPECT_TRUE(EqualRect(&rows.end[1], &r0b));
+    // Row 0 is not see-through between the margins (column 3 is opaque but outside; columns 4..7 clear).
+    EXPECT_EQ(1, rows.lines);
+    // Counted from the bottom, the opaque last row ends the count at once.
+    EXPECT_EQ(0, ScanRegionPieceRows(CaptionMask(), 12, 4, 4, 4, true).lines);
+
+    // Columns: the same image read down its columns.
+    const RegionPiece columns = ScanRegionPieceColumns(CaptionMask(), 12, 4, 2, 1, false);
+    ASSERT_FALSE(columns.start.empty());
+    const RECT c0{0, 0, 1, 2};  // column 0: rows 0 and 1 see-through, within the top margin of 2
+    EXPECT_TRUE(EqualRect(&columns.start[0], &c0));
+
+    FramePieces pieces;
+    pieces.caption = rows;
+    const std::vector<RECT> cuts = FrameRegionCuts(pieces, 100, 60, 20, 4);
+    auto cut = [&](int x, int y) {
+        const POINT p{x, y};
+        for (const RECT& r : cuts)
+            if (PtInRect(&r, p)) return true;
+        return false;
+    };
+    EXPECT_TRUE(cut(0, 0));
+    EXPECT_TRUE(cut(2, 0));
+    EXPECT_FALSE(cut(3, 0));
+    EXPECT_TRUE(cut(99, 0));   // end run at column 11 of the image
+    EXPECT_FALSE(cut(98, 0));  // opaque column 10
+    EXPECT_TRUE(cut(50, 0));   // the see-through top line
+    EXPECT_FALSE(cut(50, 1));
+    EXPECT_TRUE(cut(0, 2));
+    EXPECT_FALSE(cut(1, 2));
+    EXPECT_FALSE(cut(0, 3));
+}
+
+}  // namespace

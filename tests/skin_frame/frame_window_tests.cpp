@@ -234,6 +234,14 @@ TEST_F(SkinFrameWindow, PrintGivesTheThemedFrameAroundTheClient) {
     EXPECT_EQ(kClientColor, printed.At(b.left + 1, b.top + 1));
     EXPECT_EQ(kClientColor, printed.At(w - b.right - 2, h - b.bottom - 2));
 
+    // The window region takes away the caption's see-through corner and keeps the rest.
+    skin::GdiHandle<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(ERROR, GetWindowRgn(hwnd, region.Get()));
+    EXPECT_FALSE(PtInRegion(region.Get(), w - 1, 0));
+    EXPECT_TRUE(PtInRegion(region.Get(), w / 2, h / 2));
+    EXPECT_TRUE(PtInRegion(region.Get(), w / 2, 1));
+    EXPECT_TRUE(PtInRegion(region.Get(), w - 1, h / 2));
+
     // Inactive: the frame's inactive states.
     SendMessageA(hwnd, WM_NCACTIVATE, FALSE, 0);
     Dib inactive(w, h), inactiveReference(w, h);
