@@ -152,8 +152,18 @@ skin::FrameBorders CSkinObjectFrame::GetFrameBorders() const {
 }
 
 bool CSkinObjectFrame::UsesFlatScrollBars() const {
+    // Looked up where the common controls are loaded: not every import library carries it, and a
+    // program that never loaded them has no flat bars.
+    using GetScrollProp = BOOL(WINAPI*)(HWND, int, LPINT);
+    static GetScrollProp get = nullptr;
+    if (!get) {
+        const HMODULE controls = GetModuleHandleA("comctl32.dll");
+        if (!controls) return false;
+        get = reinterpret_cast<GetScrollProp>(reinterpret_cast<void*>(GetProcAddress(controls, "FlatSB_GetScrollProp")));
+        if (!get) return false;
+    }
     int value = 0;
-    return FlatSB_GetScrollProp(m_hWnd, WSB_PROP_VSTYLE, &value) != FALSE;
+    return get(m_hWnd, WSB_PROP_VSTYLE, &value) != FALSE;
 }
 
 POINT CSkinObjectFrame::ToWindow(int x, int y) const {
