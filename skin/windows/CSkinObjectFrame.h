@@ -1,7 +1,13 @@
 #pragma once
-// The skin object of framed windows and the base of every control's skin object. It does not
-// paint yet: until it does, every message goes on to the window as if there were no skin.
+// The skin object of framed windows and the base of every control's skin object: draws the
+// non-client area (caption, borders, client edges, the window's own scroll bars) from the theme,
+// answers hit tests and runs the caption buttons, and gives dialogs their brushes. While the engine
+// is off or the frame is not to be skinned, the system keeps the frame and its messages.
+#include <vector>
+
 #include "CSkinObjectBase.h"
+#include "CSkinOwnScrollBars.h"
+#include "SkinFrameGeometry.h"
 
 class CSkinObjectFrame : public CSkinObjectBase {
     DECLARE_DYNCREATE(CSkinObjectFrame)
@@ -10,10 +16,92 @@ public:
 
     int GetDialogTextureMode() const { return m_dialogTextureMode; }
     void SetDialogTextureMode(int mode) { m_dialogTextureMode = mode; }
+
+    virtual HBRUSH GetClientBrush(HDC dc);
+    virtual void OnBeforeDraw() {}
     // What the frame asks its parent for its client brush.
     virtual UINT GetCtlColorMessage() { return m_ctlColorMessage; }
+    // The whole non-client area into a DC of the window.
+    virtual void DrawFrame(HDC dc);
+    virtual BOOL HandleSysCommand(UINT command, LPARAM lParam);
+    // Screen point, or (-1, -1) to end hover; TRUE while something of the frame is hot.
+    virtual BOOL HandleNcMouseMove(int x, int y);
+    // The skin's hit code at a screen point, or 0.
+    virtual int NcHitTest(int x, int y);
+
+    void OnSkinChanged(BOOL wasEnabled, BOOL isEnabled) override;
+    void ReloadMetrics() override;
+    void OnAttached(LPCREATESTRUCTA createStruct, BOOL autoAttached) override;
+    void OnDetached(BOOL windowDestroyed) override;
+    BOOL IsMessageExcluded(UINT message) override;
+    void OnSkinTimer(UINT_PTR id) override;
+    void RepaintOwnScrollBar(int bar) override;
+    BOOL GetTrackPos(int bar, int* pos) override;
+
+    void UpdateButtons();
+    // Cuts the theme's see-through frame corners out of the window (full caption, skinned frames).
+    void UpdateRegion(int cx, int cy);
+    // The region for a window of cx x cy; the caller owns it.
+    HRGN CalcFrameRegion(int cx, int cy);
+    void RedrawFrame();
+    void ResyncFrame();
+    HBRUSH GetDialogBrush(HDC dc, HWND control, UINT ctlColorType);
+
+    // Engine on and frames to be skinned.
+    BOOL IsFrameSkinned() const;
+    const skin::FrameBorders& GetBorders() const { return m_borders; }
+    const std::vector<skin::CaptionButton>& GetCaptionButtons() const { return m_buttons; }
+    BOOL IsCaptionActive() const { return m_active; }
 
 protected:
+    LRESULT OnNcPaint(WPARAM, LPARAM);
+    LRESULT OnNcCalcSize(WPARAM calcValidRects, LPARAM params);
+    LRESULT OnNcHitTest(WPARAM, LPARAM point);
+    LRESULT OnNcMouseMove(WPARAM, LPARAM point);
+    LRESULT OnNcMouseLeave(WPARAM, LPARAM);
+    LRESULT OnNcLButtonDown(WPARAM hitCode, LPARAM point);
+    LRESULT OnNcActivate(WPARAM active, LPARAM);
+    LRESULT OnSetText(WPARAM, LPARAM);
+    LRESULT OnSetIcon(WPARAM, LPARAM);
+    LRESULT OnStyleChanged(WPARAM which, LPARAM change);
+    LRESULT OnPrint(WPARAM dc, LPARAM flags);
+    LRESULT OnGetMinMaxInfo(WPARAM, LPARAM info);
+    LRESULT OnSysCommand(WPARAM command, LPARAM);
+    LRESULT OnWindowPosChanged(WPARAM, LPARAM pos);
+    LRESULT OnCreate(WPARAM, LPARAM);
+    LRESULT OnEraseBackground(WPARAM dc, LPARAM);
+    LRESULT OnCtlColor(WPARAM dc, LPARAM control);
+    DECLARE_MESSAGE_MAP()
+
     int m_dialogTextureMode;
     UINT m_ctlColorMessage = WM_CTLCOLORDLG;
+
+private:
+    skin::FrameMetrics GetFrameMetrics() const;
+    skin::FrameBorders GetFrameBorders() const;
+    bool IsMaximizedTopLevel() const;
+    bool UsesFlatScrollBars() const;
+    void DrawCaption(HDC dc, const RECT& window, const skin::FrameBorders& borders, CSkinClassTheme& theme);
+    void DrawClientEdge(HDC dc, const RECT& rect);
+    void DrawNonCaptionFrame(HDC dc, RECT rect);
+    void DrawOwnScrollBars(HDC dc);
+    SIZE GetCaptionButtonSize(int s);
+    void TrackCaptionButton(int index);
+    void SetHotButton(int index);
+    POINT ToWindow(int x, int y) const;
+    skin::RegionPiece ScanPiece(CSkinClassTheme& theme, int part, int state, int width, int height, bool rows,
+                                bool fromEnd);
+    void RemoveRegion();
+
+    int m_frameGuard = 0;
+    std::vector<skin::CaptionButton> m_buttons;
+    skin::FrameBorders m_borders;
+    int m_hotButton = -1;
+    int m_pressedButton = -1;
+    CSkinOwnScrollBars m_ownBars;
+    BOOL m_active = TRUE;
+    DWORD m_cachedStyle = 0xFFFFFFFFu, m_cachedExStyle = 0xFFFFFFFFu;
+    BOOL m_regionApplied = FALSE;
+    BOOL m_regionBusy = FALSE;
+    SIZE m_regionSize{0, 0};
 };
