@@ -7,6 +7,8 @@
 #include <algorithm>
 
 #include "CSkinImage.h"
+#include "CSkinImageCache.h"
+#include "CSkinPackage.h"
 #include "SkinClientBrush.h"
 
 IMPLEMENT_DYNCREATE(CSkinObjectFrame, CWnd)
@@ -105,7 +107,9 @@ void TwoColourRect(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight
 CSkinObjectFrame::CSkinObjectFrame() : m_dialogTextureMode(ETDT_DISABLE) { m_themeClassName = "WINDOW"; }
 
 BOOL CSkinObjectFrame::IsFrameSkinned() const {
-    return m_engine && m_engine->IsEnabled() && (m_engine->GetApplyOptions() & SkinApplyFrame);
+    if (!m_engine || !m_engine->IsEnabled() || !(m_engine->GetApplyOptions() & SkinApplyFrame)) return FALSE;
+    // The skin has no menu bar of its own yet: a window with one keeps the system's frame, which draws it.
+    return !m_hWnd || (GetStyle() & WS_CHILD) || !::GetMenu(m_hWnd);
 }
 
 skin::FrameMetrics CSkinObjectFrame::GetFrameMetrics() const {
@@ -547,7 +551,8 @@ HRGN CSkinObjectFrame::CalcFrameRegion(int cx, int cy) {
     const skin::FrameBorders b = GetFrameBorders();
     if (IsMaximizedTopLevel()) {
         const int inset = std::max(b.left - ((GetExStyle() & WS_EX_CLIENTEDGE) ? 2 : 0), 0);
-        MONITORINFO mi{sizeof(MONITORINFO)};
+        MONITORINFO mi = {};
+        mi.cbSize = sizeof(mi);
         GetMonitorInfoA(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &mi);
         if (cx != mi.rcWork.right - mi.rcWork.left) return CreateRectRgn(inset, inset, cx - inset, cy - inset);
         return CreateRectRgn(inset, inset, cx + 2 * inset, cy + 2 * inset);

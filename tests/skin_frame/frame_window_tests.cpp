@@ -335,4 +335,23 @@ TEST_F(SkinFrameWindow, WithoutSkinnedFramesTheSystemKeepsItsFrame) {
     EXPECT_EQ(window.bottom - window.top - frame->GetBorders().top - frame->GetBorders().bottom, client.bottom);
 }
 
+// Until the skin draws menu bars itself, a window with one keeps the system's frame, menu bar included.
+TEST_F(SkinFrameWindow, AWindowWithAMenuBarKeepsTheSystemFrame) {
+    hwnd = CreateFrameDialog(WS_POPUP | WS_CAPTION | WS_SYSMENU, nullptr);
+    ASSERT_NE(nullptr, hwnd);
+    CSkinObjectFrame* frame = FrameOf(hwnd);
+    ASSERT_NE(nullptr, frame);
+    EXPECT_TRUE(frame->IsFrameSkinned());
+    HMENU bar = CreateMenu();
+    AppendMenuA(bar, MF_STRING, 100, "File");
+    ASSERT_TRUE(SetMenu(hwnd, bar));
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    EXPECT_FALSE(frame->IsFrameSkinned());
+    RECT window, client, system{0, 0, 100, 100};
+    GetWindowRect(hwnd, &window);
+    GetClientRect(hwnd, &client);
+    AdjustWindowRectEx(&system, GetWindowLongA(hwnd, GWL_STYLE), TRUE, GetWindowLongA(hwnd, GWL_EXSTYLE));
+    EXPECT_EQ(window.bottom - window.top - (system.bottom - system.top - 100), client.bottom);
+}
+
 }  // namespace
