@@ -477,34 +477,3 @@ BOOL CSkinMetrics::OwnsGdiObject(HGDIOBJ object) const {
         if (f->Get() == object) return TRUE;
     return FALSE;
 }
-
-RECT CSkinSchema::CalcFrameBorders(DWORD style, DWORD exStyle) const {
-    RECT borders = {0, 0, 0, 0};
-    const CSkinMetrics& m = *m_metrics;
-    const bool fullCaption = (style & WS_CAPTION) == WS_CAPTION;
-    const bool tool = (exStyle & WS_EX_TOOLWINDOW) != 0;
-    const int caption = tool ? m.smallCaptionHeight : m.captionHeight;
-    if (!(fullCaption && (style & WS_MAXIMIZE)) || (style & WS_CHILD)) {
-        int edges = (exStyle & WS_EX_WINDOWEDGE) ? 2 : (exStyle & WS_EX_STATICEDGE) ? 1 : 0;
-        if ((style & (WS_BORDER | WS_DLGFRAME)) || (exStyle & WS_EX_DLGMODALFRAME)) ++edges;
-        if (style & WS_THICKFRAME) edges += m.borderMultiplier;
-        if (fullCaption) borders.top = caption;
-        borders.left += edges * m.cxBorder;
-        borders.right += edges * m.cxBorder;
-        borders.top += edges * m.cyBorder;
-        borders.bottom += edges * m.cyBorder;
-        if (exStyle & WS_EX_CLIENTEDGE) {
-            borders.left += m.cxEdge;
-            borders.right += m.cxEdge;
-            borders.top += m.cyEdge;
-            borders.bottom += m.cyEdge;
-        }
-        return borders;
-    }
-    // Maximized with a caption: the system's own frame, which the screen edge hides, plus the caption.
-    RECT probe = {0, 0, 100, 100};
-    AdjustWindowRectEx(&probe, style, FALSE, exStyle);
-    const int frame = -probe.left;
-    borders = {frame, frame + caption, frame, frame};
-    return borders;
-}

@@ -106,10 +106,6 @@ public:
 
     void RefreshMetrics(unsigned applyOptions = SkinApplyAll);
 
-    // Non-client widths (left, top, right, bottom; top includes the caption) of a window with
-    // these styles under the theme's metrics.
-    RECT CalcFrameBorders(DWORD style, DWORD exStyle) const;
-
     // Null for names that are not theme classes. The handle lives as long as the schema.
     CSkinClassTheme* GetClassTheme(LPCSTR className);
     // The pointer as a class handle of this schema, or null.

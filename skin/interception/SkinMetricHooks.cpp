@@ -1,4 +1,5 @@
 // System metrics, non-client fonts and window-rectangle adjustment from the theme.
+#include "CSkinObjectFrame.h"
 #include "SkinHookSupport.h"
 #include "SkinReplacements.h"
 #include "SkinTables.h"
@@ -54,7 +55,9 @@ BOOL AdjustRect(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle, bool childEx
     const bool maximizedCaption = FullCaption(style) && (style & WS_MAXIMIZE);
     const bool child = childException && (style & WS_CHILD);
     if (schema && rect && !menu && (style & WS_THICKFRAME) && (!maximizedCaption || child)) {
-        const RECT b = schema->CalcFrameBorders(style, exStyle);
+        // The same borders the frame lays its non-client area out by.
+        const skin::FrameBorders b =
+            skin::CalcFrameBorders(style, exStyle, CSkinObjectFrame::FrameMetricsFrom(schema->GetMetrics()), false, 0);
         rect->left -= b.left;
         rect->top -= b.top;
         rect->right += b.right;

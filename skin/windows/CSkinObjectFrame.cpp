@@ -113,8 +113,11 @@ BOOL CSkinObjectFrame::IsFrameSkinned() const {
 }
 
 skin::FrameMetrics CSkinObjectFrame::GetFrameMetrics() const {
+    return FrameMetricsFrom(m_engine ? m_engine->GetMetrics() : nullptr);
+}
+
+skin::FrameMetrics CSkinObjectFrame::FrameMetricsFrom(const CSkinMetrics* m) {
     skin::FrameMetrics fm;
-    const CSkinMetrics* m = m_engine ? m_engine->GetMetrics() : nullptr;
     if (!m) {
         fm.cxBorder = GetSystemMetrics(SM_CXBORDER);
         fm.cyBorder = GetSystemMetrics(SM_CYBORDER);
@@ -675,29 +678,29 @@ BOOL CSkinObjectFrame::IsMessageExcluded(UINT message) {
     }
     if (m_frameGuard && (message == WM_STYLECHANGING || message == WM_STYLECHANGED || message == WM_NCCALCSIZE))
         return TRUE;
-    if (!IsFrameSkinned()) {
-        switch (message) {
-        case WM_WINDOWPOSCHANGING:
-        case WM_WINDOWPOSCHANGED:
-        case WM_NCCALCSIZE:
-        case WM_NCHITTEST:
-        case WM_NCPAINT:
-        case WM_NCACTIVATE:
-        case WM_NCMOUSEMOVE:
-        case WM_NCLBUTTONDOWN:
-        case WM_NCLBUTTONDBLCLK:
-        case WM_NCMOUSELEAVE:
-        case WM_PRINT:
-        // Without a skinned frame the caption is the system's: so are its text, icon and style changes.
-        case WM_SETTEXT:
-        case WM_SETICON:
-        case WM_STYLECHANGED:
-        case WM_GETMINMAXINFO:
-        case WM_SYSCOMMAND:
-            return TRUE;
-        default:
-            break;
-        }
+    switch (message) {
+    case WM_WINDOWPOSCHANGING:
+    case WM_WINDOWPOSCHANGED:
+    case WM_NCCALCSIZE:
+    case WM_NCHITTEST:
+    case WM_NCPAINT:
+    case WM_NCACTIVATE:
+    case WM_NCMOUSEMOVE:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCMOUSELEAVE:
+    case WM_PRINT:
+    // Without a skinned frame the caption is the system's: so are its text, icon and style changes.
+    case WM_SETTEXT:
+    case WM_SETICON:
+    case WM_STYLECHANGED:
+    case WM_GETMINMAXINFO:
+    case WM_SYSCOMMAND:
+        // Decided only for these: it asks the system about the window, which every message would pay for.
+        if (!IsFrameSkinned()) return TRUE;
+        break;
+    default:
+        break;
     }
     return CSkinObjectBase::IsMessageExcluded(message);
 }

@@ -12,6 +12,9 @@
 class CSkinObjectFrame : public CSkinObjectBase {
     DECLARE_DYNCREATE(CSkinObjectFrame)
 public:
+    // The figures borders are laid out by: the theme's metrics, else the system's.
+    static skin::FrameMetrics FrameMetricsFrom(const CSkinMetrics* metrics);
+
     CSkinObjectFrame();
 
     int GetDialogTextureMode() const { return m_dialogTextureMode; }

@@ -2,6 +2,8 @@
 // skinned and what the frame lays its non-client area out by.
 #include <gtest/gtest.h>
 
+#include "CSkinObjectFrame.h"
+#include "SkinFrameGeometry.h"
 #include "SkinTestSupport.h"
 
 using namespace skintest;
@@ -37,7 +39,8 @@ TEST(FrameBorders, FollowStylesAndMetrics) {
         {"maximized child keeps the skin's frame", WS_CHILD | WS_CAPTION | WS_MAXIMIZE, 0, {1, 28, 1, 2}},
     };
     for (const BordersCase& c : cases) {
-        const RECT got = schema->CalcFrameBorders(c.style, c.exStyle);
+        const skin::FrameBorders got =
+            skin::CalcFrameBorders(c.style, c.exStyle, CSkinObjectFrame::FrameMetricsFrom(&m), false, 0);
         EXPECT_EQ(c.expected.left, got.left) << c.name;
         EXPECT_EQ(c.expected.top, got.top) << c.name;
         EXPECT_EQ(c.expected.right, got.right) << c.name;
@@ -53,7 +56,8 @@ TEST(FrameBorders, MaximizedTopLevelCaptionUsesTheSystemFrame) {
     RECT probe = {0, 0, 100, 100};
     ASSERT_TRUE(AdjustWindowRectEx(&probe, style, FALSE, 0));
     const int frame = -probe.left;
-    const RECT got = schema->CalcFrameBorders(style, 0);
+    const skin::FrameBorders got =
+        skin::CalcFrameBorders(style, 0, CSkinObjectFrame::FrameMetricsFrom(&m), true, frame);
     EXPECT_EQ(frame, got.left);
     EXPECT_EQ(frame + 26, got.top);
     EXPECT_EQ(frame, got.right);
