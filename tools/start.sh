@@ -6,6 +6,7 @@
 # Builds what is missing first. Uses the prefix in $WINEPREFIX, else ~/.cache/tamrivel-prefix.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
+. "$ROOT/tools/xvfb.sh"
 BUILD=${TAMRIVEL_BUILD:-$ROOT/build}
 
 program=tamrivel
@@ -62,21 +63,7 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-Xvfb -displayfd 3 -screen 0 ${screen}x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=""
-for _ in $(seq 100); do
-  n=$(cat "$work/display" 2>/dev/null || true)
-  if [[ $n =~ ^[0-9]+$ ]]; then display=":$n"; break; fi
-  kill -0 "$xvfb_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if [ -z "$display" ]; then
-  echo "start.sh: Xvfb did not come up; its output:" >&2
-  cat "$work/xvfb.log" >&2
-  exit 1
-fi
-export DISPLAY=$display
+start_xvfb "${screen}x24" start.sh
 
 wine_started=1
 # A prefix whose desktop first came up without a display keeps failing; start afresh then.

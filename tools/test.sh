@@ -3,6 +3,7 @@
 # every test under wine64 in a throw-away prefix with its own Xvfb display.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
+. "$ROOT/tools/xvfb.sh"
 BUILD=${TAMRIVEL_BUILD:-$ROOT/build}
 JOBS=${JOBS:-2}
 
@@ -46,22 +47,8 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# The server takes the first free display itself and writes its number once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=""
-for _ in $(seq 100); do
-  n=$(cat "$work/display" 2>/dev/null || true)
-  if [[ $n =~ ^[0-9]+$ ]]; then display=":$n"; break; fi
-  kill -0 "$xvfb_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if [ -z "$display" ]; then
-  echo "test.sh: Xvfb did not come up; its output:" >&2
-  cat "$work/xvfb.log" >&2
-  exit 1
-fi
-export WINEPREFIX=$work/pfx DISPLAY=$display WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+start_xvfb "1280x1024x24" test.sh
+export WINEPREFIX=$work/pfx WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
 wineserver -w
 # This Wine does not load its own core fonts (Marlett, Tahoma) from its data folder, only from the
