@@ -30,6 +30,12 @@ BEGIN_MESSAGE_MAP(CSkinObjectFrame, CSkinObjectBase)
     ON_MESSAGE(WM_SYSCOMMAND, OnSysCommand)
     ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
     ON_MESSAGE(WM_CREATE, OnCreate)
+    ON_MESSAGE(WM_ERASEBKGND, OnEraseBackground)
+    ON_MESSAGE(WM_CTLCOLOREDIT, OnCtlColor)
+    ON_MESSAGE(WM_CTLCOLORLISTBOX, OnCtlColor)
+    ON_MESSAGE(WM_CTLCOLORBTN, OnCtlColor)
+    ON_MESSAGE(WM_CTLCOLORDLG, OnCtlColor)
+    ON_MESSAGE(WM_CTLCOLORSTATIC, OnCtlColor)
 END_MESSAGE_MAP()
 
 namespace {
@@ -41,6 +47,8 @@ const int kFrameLeft = 7, kFrameRight = 8, kFrameBottom = 9, kSmallFrameLeft = 1
           kSmallFrameBottom = 12;
 const int kCaption = 1, kSmallCaption = 2, kMinCaption = 3, kMaxCaption = 5;
 const int kCloseButtonPart = 18;
+const int kTabBodyPart = 10;
+const int kStockImageFile = 3007;  // not in every header set
 
 POINT FromLParam(LPARAM lParam) {
     return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -457,12 +465,101 @@ HBRUSH CSkinObjectFrame::GetClientBrush(HDC dc) {
     return SkinClientBrush(m_hWnd, dc, GetCtlColorMessage(), m_engine ? m_engine->GetMetrics() : nullptr);
 }
 
-HBRUSH CSkinObjectFrame::GetDialogBrush(HDC dc, HWND, UINT) {
+HBRUSH CSkinObjectFrame::GetTabBodyBrush() {
+    if (m_tabBodyBuilt) return m_tabBodyBrush.Get();
+    m_tabBodyBuilt = true;
+    CSkinClassTheme* tab = m_engine ? m_engine->GetThemeClass(this, "TAB") : nullptr;
+    CSkinSchema* schema = tab ? tab->GetSchema() : nullptr;
+    if (!schema) return nullptr;
+    const std::string& file = tab->GetThemeStringRef(kTabBodyPart, 0, kStockImageFile);
+    CSkinImage* image = file.empty() ? nullptr : tab->GetImageCache()->Get(schema->GetPackage(), file);
+    if (!image || image->GetWidth() <= 0 || image->GetHeight() <= 0) return nullptr;
+    const int w = image->GetWidth(), h = image->GetHeight();
+    const HDC screen = ::GetDC(nullptr);
+    skin::Bitmap bitmap(CreateCompatibleBitmap(screen, w, h));
+    {
+        skin::MemoryDC memory(screen);
+        if (bitmap && memory) {
+            memory.Select(bitmap.Get());
+            const CSkinMetrics* m = m_engine->GetMetrics();
+            // A see-through body shows the dialog's face, as the page would without it.
+            skin::FillSolid(memory.Get(), RECT{0, 0, w, h}, m ? m->colors[COLOR_BTNFACE] : GetSysColor(COLOR_BTNFACE));
+            image->Draw(memory.Get(), RECT{0, 0, w, h}, RECT{0, 0, w, h}, RECT{0, 0, 0, 0}, CLR_INVALID, ST_TRUESIZE,
+                        FALSE);
+        }
+    }
+    ::ReleaseDC(nullptr, screen);
+    if (bitmap) m_tabBodyBrush.Reset(CreatePatternBrush(bitmap.Get()));
+    return m_tabBodyBrush.Get();
+}
+
+HBRUSH CSkinObjectFrame::GetDialogBrush(HDC dc, HWND control, UINT ctlColorType) {
     const CSkinMetrics* m = m_engine ? m_engine->GetMetrics() : nullptr;
-    if (!m) return GetSysColorBrush(COLOR_BTNFACE);
-    SetTextColor(dc, m->colors[COLOR_BTNTEXT]);
-    SetBkColor(dc, m->colors[COLOR_BTNFACE]);
-    return m->brushBtnFace.Get();
+    const HBRUSH dialogBrush = m ? m->brushBtnFace.Get() : GetSysColorBrush(COLOR_BTNFACE);
+    const COLORREF text = m ? m->colors[COLOR_BTNTEXT] : GetSysColor(COLOR_BTNTEXT);
+    if (m_dialogTextureMode == ETDT_ENABLETAB) {
+        if (const HBRUSH body = GetTabBodyBrush()) {
+            if (control && control != m_hWnd && dc) {
+                // The pattern continues across the page's controls as if they were holes in it.
+                RECT page{}, own{};
+                ::GetWindowRect(m_hWnd, &page);
+                ::GetWindowRect(control, &own);
+                SetBrushOrgEx(dc, page.left - own.left, page.top - own.top, nullptr);
+                SetBkMode(dc, TRANSPARENT);
+                SetTextColor(dc, text);
+            }
+            return body;
+        }
+    }
+    CWnd::GrayCtlColor(dc, control, ctlColorType, dialogBrush, text);
+    return dialogBrush;
+}
+
+void CSkinObjectFrame::ErasePropertyPage(HDC dc) {
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    FillRect(dc, &client, GetDialogBrush(dc, m_hWnd, CTLCOLOR_DLG));
+}
+
+BOOL CSkinObjectFrame::OnSubclassMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result) {
+    // Only a page's own procedure road: the system's erase would fill it with a plain brush.
+    if (message == WM_ERASEBKGND && m_dialogTextureMode == ETDT_ENABLETAB && wParam && !IsMessageExcluded(message)) {
+        ErasePropertyPage(reinterpret_cast<HDC>(wParam));
+        result = TRUE;
+        return TRUE;
+    }
+    return CSkinObjectBase::OnSubclassMessage(message, wParam, lParam, result);
+}
+
+LRESULT CSkinObjectFrame::OnEraseBackground(WPARAM, LPARAM) {
+    const ULONG_PTR background = GetClassLongPtrA(m_hWnd, GCLP_HBRBACKGROUND);
+    const CSkinMetrics* m = m_engine ? m_engine->GetMetrics() : nullptr;
+    const HBRUSH skinBrush = m && background >= 1 && background <= 30 ? m->GetSysColorBrush(static_cast<int>(background) - 1)
+                                                                         : nullptr;
+    if (!skinBrush) return Default();
+    // The class's system colour becomes the theme's for this erase only: the class is shared.
+    SetClassLongPtrA(m_hWnd, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(skinBrush));
+    const LRESULT result = Default();
+    SetClassLongPtrA(m_hWnd, GCLP_HBRBACKGROUND, static_cast<LONG_PTR>(background));
+    return result;
+}
+
+LRESULT CSkinObjectFrame::OnCtlColor(WPARAM dcParam, LPARAM controlParam) {
+    const UINT message = CurrentMessage();
+    const CSkinMetrics* m = m_engine ? m_engine->GetMetrics() : nullptr;
+    if (!m || m_themeClassName == "COMBOBOX") return Default();
+    const HDC dc = reinterpret_cast<HDC>(dcParam);
+    const HWND control = reinterpret_cast<HWND>(controlParam);
+    if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX) {
+        if (!dc) return Default();
+        SetBkColor(dc, m->colors[COLOR_WINDOW]);
+        SetTextColor(dc, m->colors[COLOR_WINDOWTEXT]);
+        return reinterpret_cast<LRESULT>(m->brushWindow.Get());
+    }
+    const UINT type = message - WM_CTLCOLORMSGBOX;
+    if (!CWnd::GrayCtlColor(dc, control, type, m->brushBtnFace.Get(), 0)) return Default();
+    return reinterpret_cast<LRESULT>(GetDialogBrush(dc, control, type));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -655,6 +752,8 @@ void CSkinObjectFrame::OnSkinChanged(BOOL wasEnabled, BOOL isEnabled) {
 
 void CSkinObjectFrame::ReloadMetrics() {
     m_regionSize = SIZE{0, 0};
+    m_tabBodyBrush.Reset();
+    m_tabBodyBuilt = false;
     if (m_hWnd && ::IsWindow(m_hWnd)) ::PostMessageA(m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
 }
 

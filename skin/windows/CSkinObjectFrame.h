@@ -48,6 +48,8 @@ public:
     HRGN CalcFrameRegion(int cx, int cy);
     void RedrawFrame();
     void ResyncFrame();
+    // The dialog's background and control brush, colouring dc for the control; a property page's is the
+    // theme's tab body, aligned with the page.
     HBRUSH GetDialogBrush(HDC dc, HWND control, UINT ctlColorType);
 
     // Engine on and frames to be skinned.
@@ -55,6 +57,8 @@ public:
     const skin::FrameBorders& GetBorders() const { return m_borders; }
     const std::vector<skin::CaptionButton>& GetCaptionButtons() const { return m_buttons; }
     BOOL IsCaptionActive() const { return m_active; }
+
+    BOOL OnSubclassMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result) override;
 
 protected:
     LRESULT OnNcPaint(WPARAM, LPARAM);
@@ -95,6 +99,9 @@ private:
     skin::RegionPiece ScanPiece(CSkinClassTheme& theme, int part, int state, int width, int height, bool rows,
                                 bool fromEnd);
     void RemoveRegion();
+    // Null when the theme has no tab body image.
+    HBRUSH GetTabBodyBrush();
+    void ErasePropertyPage(HDC dc);
 
     int m_frameGuard = 0;
     std::vector<skin::CaptionButton> m_buttons;
@@ -107,4 +114,6 @@ private:
     BOOL m_regionApplied = FALSE;
     BOOL m_regionBusy = FALSE;
     SIZE m_regionSize{0, 0};
+    skin::Brush m_tabBodyBrush;
+    bool m_tabBodyBuilt = false;
 };

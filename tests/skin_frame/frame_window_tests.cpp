@@ -51,7 +51,7 @@ INT_PTR CALLBACK FrameDialogProc(HWND h, UINT m, WPARAM w, LPARAM) {
     }
 }
 
-HWND CreateFrameDialog(DWORD style, HWND parent) {
+HWND CreateFrameDialog(DWORD style, HWND parent, DLGPROC procedure = FrameDialogProc) {
     struct {
         DLGTEMPLATE dialog;
         WORD menu, windowClass, title;
@@ -59,7 +59,7 @@ HWND CreateFrameDialog(DWORD style, HWND parent) {
     tmpl.dialog.style = style;
     tmpl.dialog.cx = 100;
     tmpl.dialog.cy = 60;
-    return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &tmpl.dialog, parent, FrameDialogProc, 0);
+    return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &tmpl.dialog, parent, procedure, 0);
 }
 
 class Dib {
@@ -352,6 +352,93 @@ TEST_F(SkinFrameWindow, AWindowWithAMenuBarKeepsTheSystemFrame) {
     GetClientRect(hwnd, &client);
     AdjustWindowRectEx(&system, GetWindowLongA(hwnd, GWL_STYLE), TRUE, GetWindowLongA(hwnd, GWL_EXSTYLE));
     EXPECT_EQ(window.bottom - window.top - (system.bottom - system.top - 100), client.bottom);
+}
+
+// A dialog that leaves every colour to its default procedure.
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT m, WPARAM, LPARAM) { return m == WM_INITDIALOG; }
+
+COLORREF SkinColor(int index) { return CSkinEngine::Instance()->GetMetrics()->colors[index]; }
+
+// The dialog answers its controls' colour requests in the theme's colours, and kinds it does not
+// colour stay the system's.
+TEST_F(SkinFrameWindow, DialogAnswersControlColoursFromTheTheme) {
+    hwnd = CreateFrameDialog(WS_POPUP | WS_CAPTION | WS_SYSMENU, nullptr, PlainDialogProc);
+    ASSERT_NE(nullptr, hwnd);
+    const HWND label = CreateWindowExA(0, "Static", "label", WS_CHILD | WS_VISIBLE, 4, 4, 80, 20, hwnd, nullptr,
+                                       GetModuleHandleA(nullptr), nullptr);
+    const HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", "", WS_CHILD | WS_VISIBLE, 4, 30, 80, 20, hwnd,
+                                      nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(label && edit);
+    const CSkinMetrics* m = CSkinEngine::Instance()->GetMetrics();
+    ASSERT_NE(nullptr, m);
+    ASSERT_NE(m->colors[COLOR_BTNFACE], m->colors[COLOR_WINDOW]) << "the theme must tell the two apart";
+    const struct {
+        UINT message;
+        HWND control;
+        HBRUSH brush;
+        int background, text;  // -1: not the skin's answer
+    } cases[] = {
+        {WM_CTLCOLORSTATIC, label, m->brushBtnFace.Get(), COLOR_BTNFACE, COLOR_BTNTEXT},
+        {WM_CTLCOLORBTN, label, m->brushBtnFace.Get(), COLOR_BTNFACE, COLOR_BTNTEXT},
+        {WM_CTLCOLORDLG, hwnd, m->brushBtnFace.Get(), COLOR_BTNFACE, COLOR_BTNTEXT},
+        {WM_CTLCOLOREDIT, edit, m->brushWindow.Get(), COLOR_WINDOW, COLOR_WINDOWTEXT},
+        {WM_CTLCOLORLISTBOX, edit, m->brushWindow.Get(), COLOR_WINDOW, COLOR_WINDOWTEXT},
+        {WM_CTLCOLORSCROLLBAR, label, nullptr, -1, -1},
+        {WM_CTLCOLORMSGBOX, label, nullptr, -1, -1},
+    };
+    Dib target(8, 8);
+    for (const auto& c : cases) {
+        SetBkColor(target.dc(), RGB(1, 2, 3));
+        SetTextColor(target.dc(), RGB(4, 5, 6));
+        const HBRUSH answer = reinterpret_cast<HBRUSH>(
+            SendMessageA(hwnd, c.message, reinterpret_cast<WPARAM>(target.dc()), reinterpret_cast<LPARAM>(c.control)));
+        if (c.brush) {
+            EXPECT_EQ(c.brush, answer) << std::hex << c.message;
+            EXPECT_EQ(m->colors[c.background], GetBkColor(target.dc())) << std::hex << c.message;
+            EXPECT_EQ(m->colors[c.text], GetTextColor(target.dc())) << std::hex << c.message;
+        } else {
+            EXPECT_NE(m->brushBtnFace.Get(), answer) << std::hex << c.message;
+            EXPECT_NE(m->brushWindow.Get(), answer) << std::hex << c.message;
+        }
+    }
+
+    // On screen: the dialog's face and the label's background are the theme's.
+    RECT client;
+    GetClientRect(hwnd, &client);
+    Dib face(client.right, client.bottom);
+    SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(face.dc()), 0);
+    EXPECT_EQ(SkinColor(COLOR_BTNFACE), face.At(client.right - 2, client.bottom - 2));
+    Dib text(80, 20);
+    SendMessageA(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(text.dc()), PRF_CLIENT | PRF_ERASEBKGND);
+    EXPECT_EQ(SkinColor(COLOR_BTNFACE), text.At(78, 18));
+}
+
+// A class whose background is a system colour is erased in the theme's colour; the class, which other
+// windows share, keeps its own value.
+TEST_F(SkinFrameWindow, SystemColourBackgroundErasesInTheThemesColour) {
+    WNDCLASSA wc = {};
+    // The system's own procedure, as a system class has.
+    wc.lpfnWndProc = reinterpret_cast<WNDPROC>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "DefWindowProcA")));
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = "SkinFrameSystemColoured";
+    RegisterClassA(&wc);
+    hwnd = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 30, nullptr, nullptr,
+                           wc.hInstance, nullptr);
+    ASSERT_NE(nullptr, hwnd);
+    ASSERT_NE(nullptr, FrameOf(hwnd));
+    Dib erased(40, 30);
+    EXPECT_NE(0, SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(erased.dc()), 0));
+    EXPECT_EQ(SkinColor(COLOR_BTNFACE), erased.At(20, 15));
+    EXPECT_EQ(static_cast<ULONG_PTR>(COLOR_BTNFACE + 1), GetClassLongPtrA(hwnd, GCLP_HBRBACKGROUND));
+
+    // A real brush is the program's choice and stays.
+    skin::Brush own(CreateSolidBrush(RGB(9, 99, 199)));
+    SetClassLongPtrA(hwnd, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(own.Get()));
+    SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(erased.dc()), 0);
+    EXPECT_EQ(RGB(9, 99, 199), erased.At(20, 15));
+    SetClassLongPtrA(hwnd, GCLP_HBRBACKGROUND, COLOR_BTNFACE + 1);
 }
 
 }  // namespace
