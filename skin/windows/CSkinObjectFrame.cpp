@@ -5,6 +5,7 @@
 #include <vssym32.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "CSkinImage.h"
 #include "CSkinImageCache.h"
@@ -29,6 +30,10 @@ BEGIN_MESSAGE_MAP(CSkinObjectFrame, CSkinObjectBase)
     ON_MESSAGE(WM_GETMINMAXINFO, OnGetMinMaxInfo)
     ON_MESSAGE(WM_SYSCOMMAND, OnSysCommand)
     ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
+    ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
+    ON_MESSAGE(WM_NCRBUTTONUP, OnNcRButtonUp)
+    ON_MESSAGE(WM_SYSKEYDOWN, OnSysKeyDown)
+    ON_MESSAGE(WM_SYSKEYUP, OnSysKeyUp)
     ON_MESSAGE(WM_CREATE, OnCreate)
     ON_MESSAGE(WM_ERASEBKGND, OnEraseBackground)
     ON_MESSAGE(WM_CTLCOLOREDIT, OnCtlColor)
@@ -49,6 +54,16 @@ const int kCaption = 1, kSmallCaption = 2, kMinCaption = 3, kMaxCaption = 5;
 const int kCloseButtonPart = 18;
 const int kTabBodyPart = 10;
 const int kStockImageFile = 3007;  // not in every header set
+
+std::atomic<bool> g_menuKeyPending{false};
+
+// The system's own answer: calls from this program may be answered by the skin.
+void SystemAdjustWindowRectEx(RECT* rect, DWORD style, DWORD exStyle) {
+    using Adjust = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD);
+    static const Adjust adjust = reinterpret_cast<Adjust>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectEx")));
+    if (adjust) adjust(rect, style, FALSE, exStyle);
+}
 
 POINT FromLParam(LPARAM lParam) {
     return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -522,7 +537,13 @@ void CSkinObjectFrame::ErasePropertyPage(HDC dc) {
     FillRect(dc, &client, GetDialogBrush(dc, m_hWnd, CTLCOLOR_DLG));
 }
 
+BOOL CSkinObjectFrame::OnDefaultProcMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result) {
+    NoteMouseButton(message);
+    return CSkinObjectBase::OnDefaultProcMessage(message, wParam, lParam, result);
+}
+
 BOOL CSkinObjectFrame::OnSubclassMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result) {
+    NoteMouseButton(message);
     // Only a page's own procedure road: the system's erase would fill it with a plain brush.
     if (message == WM_ERASEBKGND && m_dialogTextureMode == ETDT_ENABLETAB && wParam && !IsMessageExcluded(message)) {
         ErasePropertyPage(reinterpret_cast<HDC>(wParam));
@@ -700,10 +721,63 @@ void CSkinObjectFrame::UpdateRegion(int cx, int cy) {
 LRESULT CSkinObjectFrame::OnCreate(WPARAM, LPARAM) {
     const LRESULT result = Default();
     if (result == -1) return result;
+    ResizeForSkinnedFrame();
     RECT window{};
     ::GetWindowRect(m_hWnd, &window);
     UpdateRegion(window.right - window.left, window.bottom - window.top);
     return 0;
+}
+
+void CSkinObjectFrame::ResizeForSkinnedFrame() {
+    if (!m_hWnd || !m_engine || !m_engine->IsEnabled()) return;
+    const DWORD style = GetStyle(), exStyle = GetExStyle();
+    if (!skin::HasFullCaption(style)) return;
+    RECT window{};
+    ::GetWindowRect(m_hWnd, &window);
+    if ((m_engine->GetApplyOptions() & SkinApplyMetrics) && !(style & WS_CHILD) && IsFrameSkinned() &&
+        !::IsZoomed(m_hWnd) && !::IsIconic(m_hWnd)) {
+        // The window was sized for the system's frame around its client area; the skin's frame is what
+        // the client area now lies in, so the size changes by the difference between the two.
+        RECT system{0, 0, 100, 100};
+        SystemAdjustWindowRectEx(&system, style, exStyle);
+        const skin::FrameBorders b = GetFrameBorders();
+        const int dx = (b.left + b.right) - (system.right - system.left - 100);
+        const int dy = (b.top + b.bottom) - (system.bottom - system.top - 100);
+        if (dx || dy) {
+            ::MoveWindow(m_hWnd, window.left, window.top, window.right - window.left + dx,
+                         window.bottom - window.top + dy, FALSE);
+            ::GetWindowRect(m_hWnd, &window);
+        }
+    }
+    UpdateRegion(window.right - window.left, window.bottom - window.top);
+}
+
+bool CSkinObjectFrame::IsSkinnedMdiChild() const {
+    const unsigned both = SkinApplyMetrics | SkinApplyFrame;
+    return m_engine && (m_engine->GetApplyOptions() & both) == both && IsFrameSkinned() &&
+           (GetExStyle() & WS_EX_MDICHILD) && (GetStyle() & WS_CHILD);
+}
+
+LRESULT CSkinObjectFrame::OnWindowPosChanging(WPARAM, LPARAM pos) {
+    const LRESULT result = Default();
+    WINDOWPOS* wp = reinterpret_cast<WINDOWPOS*>(pos);
+    if (!wp) return result;
+    if (IsSkinnedMdiChild() && ::IsZoomed(m_hWnd)) {
+        // Maximized inside the MDI client, the borders and caption are pushed out of sight.
+        RECT client{};
+        ::GetClientRect(GetParent(), &client);
+        const skin::FrameBorders b = GetFrameBorders();
+        const int cx = client.right + b.left + b.right, cy = client.bottom + b.top + b.bottom;
+        if (!(wp->flags & SWP_NOSIZE) && (wp->cx < cx || wp->cy < cy)) {
+            wp->x = -b.left;
+            wp->y = -b.top;
+            wp->cx = cx;
+            wp->cy = cy;
+            wp->flags &= ~SWP_NOMOVE;
+        }
+    }
+    if (!(wp->flags & SWP_NOSIZE) && !(GetExStyle() & WS_EX_LAYOUTRTL)) UpdateRegion(wp->cx, wp->cy);
+    return result;
 }
 
 LRESULT CSkinObjectFrame::OnWindowPosChanged(WPARAM, LPARAM pos) {
@@ -719,6 +793,7 @@ LRESULT CSkinObjectFrame::OnWindowPosChanged(WPARAM, LPARAM pos) {
 void CSkinObjectFrame::OnAttached(LPCREATESTRUCTA createStruct, BOOL autoAttached) {
     CSkinObjectBase::OnAttached(createStruct, autoAttached);
     m_ownBars.SetWindow(m_hWnd);
+    if (!autoAttached) ResizeForSkinnedFrame();
 }
 
 void CSkinObjectFrame::OnDetached(BOOL windowDestroyed) {
@@ -981,6 +1056,11 @@ LRESULT CSkinObjectFrame::OnGetMinMaxInfo(WPARAM, LPARAM info) {
                            2 * GetSystemMetrics(SM_CXEDGE);
         mmi->ptMinTrackSize.x = std::max(mmi->ptMinTrackSize.x, width);
         mmi->ptMinTrackSize.y = std::max<LONG>(mmi->ptMinTrackSize.y, m_borders.top + m_borders.bottom);
+        if (IsSkinnedMdiChild()) {
+            const LONG y = -GetFrameBorders().top;
+            mmi->ptMaxSize.y += mmi->ptMaxPosition.y - y;
+            mmi->ptMaxPosition.y = y;
+        }
     }
     return result;
 }
@@ -1005,8 +1085,65 @@ BOOL CSkinObjectFrame::HandleSysCommand(UINT command, LPARAM lParam) {
 
 LRESULT CSkinObjectFrame::OnSysCommand(WPARAM command, LPARAM lParam) {
     const UINT sc = static_cast<UINT>(command & 0xFFF0);
+    if (sc == SC_MAXIMIZE && IsSkinnedMdiChild() && !::IsZoomed(m_hWnd)) {
+        const LRESULT result = Default();
+        RECT client{};
+        ::GetClientRect(GetParent(), &client);
+        const skin::FrameBorders b = GetFrameBorders();
+        ::MoveWindow(m_hWnd, -b.left, -b.top, client.right + b.left + b.right, client.bottom + b.top + b.bottom, TRUE);
+        return result;
+    }
     if (HandleSysCommand(sc, lParam)) return 0;
+    if (sc == SC_MOVE && ::IsIconic(m_hWnd)) {
+        // The system draws the icon's frame as it starts moving it; ours goes back on top.
+        DefWindowProc(WM_NCPAINT, 1, 0);
+        RedrawFrame();
+    }
     const LRESULT result = Default();
     if (sc == SC_MINIMIZE) RedrawFrame();
     return result;
+}
+
+bool CSkinObjectFrame::IsMenuKeyPending() { return g_menuKeyPending; }
+
+void CSkinObjectFrame::NoteMouseButton(UINT message) {
+    // A click between Alt's press and release makes the release no menu key.
+    if (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK) g_menuKeyPending = false;
+}
+
+LRESULT CSkinObjectFrame::OnSysKeyDown(WPARAM key, LPARAM flags) {
+    const bool repeat = (flags & (1 << 30)) != 0;
+    const HWND top = ::GetAncestor(m_hWnd, GA_ROOT);
+    if (key == VK_MENU && !repeat && top && ::GetMenu(top)) {
+        g_menuKeyPending = true;
+        return 0;
+    }
+    // A held Alt repeats: still the same press, which the system must not count as one of its own.
+    if (key == VK_MENU && repeat && g_menuKeyPending) return 0;
+    return Default();
+}
+
+LRESULT CSkinObjectFrame::OnSysKeyUp(WPARAM key, LPARAM) {
+    if (key == VK_MENU && g_menuKeyPending.exchange(false)) {
+        if (const HWND top = ::GetAncestor(m_hWnd, GA_ROOT)) ::SendMessageA(top, WM_SYSCOMMAND, SC_KEYMENU, 0);
+        return 0;
+    }
+    return Default();
+}
+
+LRESULT CSkinObjectFrame::OnNcRButtonUp(WPARAM hitCode, LPARAM point) {
+    const POINT screen = FromLParam(point);
+    const int bar = IsFrameSkinned() ? m_ownBars.NcHitTest(ToWindow(screen.x, screen.y)) : 0;
+    if (bar != HTHSCROLL && bar != HTVSCROLL) return Default();
+    {
+        // The system's scroll-bar menu works from its own idea of where the bars are.
+        FrameGuard guard(m_frameGuard);
+        RECT window{};
+        ::GetWindowRect(m_hWnd, &window);
+        ::SendMessageA(m_hWnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&window));
+    }
+    ::SendMessageA(m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_hWnd), point);
+    ResyncFrame();
+    (void)hitCode;
+    return 0;
 }

@@ -59,6 +59,11 @@ public:
     BOOL IsCaptionActive() const { return m_active; }
 
     BOOL OnSubclassMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result) override;
+    BOOL OnDefaultProcMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result) override;
+    // Gives a captioned top-level window the size that keeps its client area under the skin's frame.
+    void ResizeForSkinnedFrame();
+    // An Alt press waiting for its release to open the menu bar (one for the process).
+    static bool IsMenuKeyPending();
 
 protected:
     LRESULT OnNcPaint(WPARAM, LPARAM);
@@ -75,6 +80,10 @@ protected:
     LRESULT OnGetMinMaxInfo(WPARAM, LPARAM info);
     LRESULT OnSysCommand(WPARAM command, LPARAM);
     LRESULT OnWindowPosChanged(WPARAM, LPARAM pos);
+    LRESULT OnWindowPosChanging(WPARAM, LPARAM pos);
+    LRESULT OnNcRButtonUp(WPARAM hitCode, LPARAM point);
+    LRESULT OnSysKeyDown(WPARAM key, LPARAM flags);
+    LRESULT OnSysKeyUp(WPARAM key, LPARAM flags);
     LRESULT OnCreate(WPARAM, LPARAM);
     LRESULT OnEraseBackground(WPARAM dc, LPARAM);
     LRESULT OnCtlColor(WPARAM dc, LPARAM control);
@@ -88,6 +97,9 @@ private:
     skin::FrameBorders GetFrameBorders() const;
     bool IsMaximizedTopLevel() const;
     bool UsesFlatScrollBars() const;
+    // An MDI child whose skinned borders must lie outside the client when maximized.
+    bool IsSkinnedMdiChild() const;
+    static void NoteMouseButton(UINT message);
     void DrawCaption(HDC dc, const RECT& window, const skin::FrameBorders& borders, CSkinClassTheme& theme);
     void DrawClientEdge(HDC dc, const RECT& rect);
     void DrawNonCaptionFrame(HDC dc, RECT rect);

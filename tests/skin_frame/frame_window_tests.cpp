@@ -441,4 +441,149 @@ TEST_F(SkinFrameWindow, SystemColourBackgroundErasesInTheThemesColour) {
     SetClassLongPtrA(hwnd, GCLP_HBRBACKGROUND, COLOR_BTNFACE + 1);
 }
 
+int g_keyMenus = 0;
+int g_contextMenus = 0;
+WPARAM g_contextWindow = 0;
+LPARAM g_contextPoint = 0;
+
+// Counts the menu-bar commands and context-menu requests it is sent, and answers both itself.
+INT_PTR CALLBACK MenuDialogProc(HWND, UINT m, WPARAM w, LPARAM l) {
+    switch (m) {
+    case WM_SYSCOMMAND:
+        if ((w & 0xFFF0) != SC_KEYMENU || l != 0) return FALSE;
+        ++g_keyMenus;
+        return TRUE;
+    case WM_CONTEXTMENU:
+        ++g_contextMenus;
+        g_contextWindow = w;
+        g_contextPoint = l;
+        return TRUE;
+    case WM_INITDIALOG:
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+// Alt pressed and released alone opens the top-level window's menu bar once, from whichever window had
+// the keys; a click between the two makes it no menu key.
+TEST_F(SkinFrameWindow, AltAloneOpensTheMenuBarOfTheTopLevelWindow) {
+    // The command is to reach the window's own procedure, not the skin's menu tracking.
+    CSkinEngine::Instance()->SetApplyOptions(SkinApplyAll & ~SkinApplyMenus);
+    hwnd = CreateFrameDialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, nullptr, MenuDialogProc);
+    ASSERT_NE(nullptr, hwnd);
+    HMENU bar = CreateMenu();
+    AppendMenuA(bar, MF_STRING, 100, "File");
+    ASSERT_TRUE(SetMenu(hwnd, bar));
+    const HWND button = CreateWindowExA(0, "Button", "OK", WS_CHILD | WS_VISIBLE, 4, 4, 60, 20, hwnd, nullptr,
+                                        GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, button);
+    const LPARAM down = 0x20380001, up = static_cast<LPARAM>(0xE0380001u);
+    const struct {
+        HWND target;
+        bool clickBetween;
+        int menus;
+    } cases[] = {{hwnd, false, 1}, {button, false, 1}, {hwnd, true, 0}, {button, true, 0}};
+    for (const auto& c : cases) {
+        g_keyMenus = 0;
+        SendMessageA(c.target, WM_SYSKEYDOWN, VK_MENU, down);
+        SendMessageA(c.target, WM_SYSKEYDOWN, VK_MENU, down | 0x40000000);  // held: a repeat
+        if (c.clickBetween) {
+            SendMessageA(c.target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+            SendMessageA(c.target, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        }
+        SendMessageA(c.target, WM_SYSKEYUP, VK_MENU, up);
+        EXPECT_EQ(c.menus, g_keyMenus) << (c.target == hwnd ? "dialog" : "button") << " " << c.clickBetween;
+        EXPECT_FALSE(CSkinObjectFrame::IsMenuKeyPending());
+    }
+}
+
+// A right click on the window's own scroll bar asks for the context menu at that point, and the
+// window keeps the skin's layout afterwards.
+TEST_F(SkinFrameWindow, RightClickOnOwnScrollBarAsksForTheContextMenu) {
+    parent = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 50, 50, 500, 360, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    hwnd = CreateFrameDialog(WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_VSCROLL, parent, MenuDialogProc);
+    ASSERT_NE(nullptr, hwnd);
+    SetWindowPos(hwnd, nullptr, 20, 20, 300, 200, SWP_NOZORDER | SWP_FRAMECHANGED);
+    Pump(50);
+    RECT window, clientBefore, clientAfter;
+    GetWindowRect(hwnd, &window);
+    GetClientRect(hwnd, &clientBefore);
+    const skin::FrameBorders b = FrameOf(hwnd)->GetBorders();
+    const POINT onBar{window.right - b.right - 3, (window.top + window.bottom) / 2};
+    ASSERT_EQ(HTVSCROLL, SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(onBar.x, onBar.y)));
+    g_contextMenus = 0;
+    SendMessageA(hwnd, WM_NCRBUTTONUP, HTVSCROLL, MAKELPARAM(onBar.x, onBar.y));
+    EXPECT_EQ(1, g_contextMenus);
+    EXPECT_EQ(reinterpret_cast<WPARAM>(hwnd), g_contextWindow);
+    EXPECT_EQ(MAKELPARAM(onBar.x, onBar.y), g_contextPoint);
+    GetClientRect(hwnd, &clientAfter);
+    EXPECT_EQ(clientBefore.right, clientAfter.right);
+    EXPECT_EQ(clientBefore.bottom, clientAfter.bottom);
+    EXPECT_EQ(WS_VSCROLL, static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)) & WS_VSCROLL);
+    // On the caption it is not the skin's to answer.
+    g_contextMenus = 0;
+    SendMessageA(hwnd, WM_NCRBUTTONUP, HTCAPTION, MAKELPARAM(window.left + 30, window.top + b.top / 2));
+    EXPECT_GE(1, g_contextMenus);
+}
+
+// A top-level dialog sized by the system for its own frame keeps the client area its template asks for
+// under the skin's frame.
+TEST_F(SkinFrameWindow, CreatedDialogKeepsItsTemplateClientSize) {
+    hwnd = CreateFrameDialog(WS_POPUP | WS_CAPTION | WS_SYSMENU, nullptr, PlainDialogProc);
+    ASSERT_NE(nullptr, hwnd);
+    RECT wanted{0, 0, 100, 60}, client, system{0, 0, 100, 100};
+    MapDialogRect(hwnd, &wanted);
+    GetClientRect(hwnd, &client);
+    EXPECT_EQ(wanted.right, client.right);
+    EXPECT_EQ(wanted.bottom, client.bottom);
+    using Adjust = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD);
+    const auto adjust = reinterpret_cast<Adjust>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectEx")));
+    adjust(&system, GetWindowLongA(hwnd, GWL_STYLE), FALSE, GetWindowLongA(hwnd, GWL_EXSTYLE));
+    const skin::FrameBorders b = FrameOf(hwnd)->GetBorders();
+    EXPECT_NE(b.top + b.bottom, system.bottom - system.top - 100) << "the two frames must differ for this to tell";
+}
+
+// Maximized inside its MDI client, a child's skinned borders and caption lie outside the client.
+TEST_F(SkinFrameWindow, MaximizedMdiChildPushesItsBordersOutOfSight) {
+    const HMODULE user32 = GetModuleHandleA("user32.dll");
+    WNDCLASSA wc = {};
+    wc.hInstance = GetModuleHandleA(nullptr);
+    // The system's own procedures, so that the skin sees the messages as a system window's.
+    wc.lpfnWndProc = reinterpret_cast<WNDPROC>(reinterpret_cast<void*>(GetProcAddress(user32, "DefMDIChildProcA")));
+    wc.lpszClassName = "SkinFrameMdiChild";
+    RegisterClassA(&wc);
+    parent = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 50, 50, 500, 360, nullptr, nullptr,
+                             wc.hInstance, nullptr);
+    CLIENTCREATESTRUCT ccs{nullptr, 5000};
+    const HWND mdiClient = CreateWindowExA(0, "MDICLIENT", "", WS_CHILD | WS_VISIBLE, 0, 0, 480, 340, parent, nullptr,
+                                           wc.hInstance, &ccs);
+    ASSERT_NE(nullptr, mdiClient);
+    MDICREATESTRUCTA mcs{wc.lpszClassName, "Child", wc.hInstance, 10, 10, 200, 150,
+                         WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX, 0};
+    hwnd = reinterpret_cast<HWND>(SendMessageA(mdiClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+    ASSERT_NE(nullptr, hwnd);
+    CSkinObjectFrame* frame = FrameOf(hwnd);
+    ASSERT_NE(nullptr, frame);
+    SendMessageA(hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    Pump(50);
+    ASSERT_TRUE(IsZoomed(hwnd));
+    const skin::FrameBorders b = frame->GetBorders();
+    RECT client, child;
+    GetClientRect(mdiClient, &client);
+    GetWindowRect(hwnd, &child);
+    MapWindowPoints(nullptr, mdiClient, reinterpret_cast<POINT*>(&child), 2);
+    EXPECT_EQ(-b.left, child.left);
+    EXPECT_EQ(-b.top, child.top);
+    EXPECT_EQ(client.right + b.right, child.right);
+    EXPECT_EQ(client.bottom + b.bottom, child.bottom);
+    MINMAXINFO mmi{};
+    SendMessageA(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    EXPECT_EQ(-b.top, mmi.ptMaxPosition.y);
+    DestroyWindow(hwnd);
+    hwnd = nullptr;
+}
+
 }  // namespace
