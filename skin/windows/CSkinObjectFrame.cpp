@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "CSkinFrameRegionCache.h"
 #include "CSkinImage.h"
 #include "CSkinImageCache.h"
 #include "CSkinPackage.h"
@@ -53,6 +54,7 @@ const int kFrameLeft = 7, kFrameRight = 8, kFrameBottom = 9, kSmallFrameLeft = 1
 const int kCaption = 1, kSmallCaption = 2, kMinCaption = 3, kMaxCaption = 5;
 const int kCloseButtonPart = 18;
 const int kTabBodyPart = 10;
+const int kSizeBoxPart = 10;  // of the scroll bar's theme
 const int kStockImageFile = 3007;  // not in every header set
 
 std::atomic<bool> g_menuKeyPending{false};
@@ -434,6 +436,28 @@ void CSkinObjectFrame::DrawOwnScrollBars(HDC dc) {
     const RECT vr = m_ownBars.GetScrollBarRect(SB_VERT, *m), hr = m_ownBars.GetScrollBarRect(SB_HORZ, *m);
     const RECT corner{vr.left, hr.top, vr.right, hr.bottom};
     FillRect(dc, &corner, m->GetSysColorBrush(COLOR_BTNFACE));
+    if (IsSizeBoxCorner()) theme->DrawThemeBackground(dc, kSizeBoxPart, 1, corner);
+}
+
+bool CSkinObjectFrame::IsSizeBoxCorner() const {
+    const CSkinMetrics* m = m_engine ? m_engine->GetMetrics() : nullptr;
+    const int cxEdge = m ? m->cxEdge : GetSystemMetrics(SM_CXEDGE), cyEdge = m ? m->cyEdge : GetSystemMetrics(SM_CYEDGE);
+    RECT own{};
+    ::GetWindowRect(m_hWnd, &own);
+    for (HWND w = m_hWnd; w;) {
+        const DWORD style = static_cast<DWORD>(GetWindowLongA(w, GWL_STYLE));
+        if (style & WS_THICKFRAME) {
+            if (::IsZoomed(w)) return false;
+            RECT client{};
+            ::GetClientRect(w, &client);
+            ::MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&client), 2);
+            return own.right + cxEdge >= client.right && own.bottom + cyEdge >= client.bottom;
+        }
+        // Only a plain child carries the grip of the window it sits in.
+        if (!(style & WS_CHILD) || skin::HasFullCaption(style)) return false;
+        w = ::GetParent(w);
+    }
+    return false;
 }
 
 void CSkinObjectFrame::DrawFrame(HDC dc) {
@@ -642,11 +666,18 @@ void CSkinObjectFrame::OnSkinTimer(UINT_PTR id) {
 // Window region
 
 skin::RegionPiece CSkinObjectFrame::ScanPiece(CSkinClassTheme& theme, int part, int state, int width, int height,
-                                              bool rows, bool fromEnd) {
+                                              bool rows, bool fromEnd, int narrowLength) {
     const RECT m = theme.GetThemeRect(part, state, TMT_SIZINGMARGINS, 0, 0, 0, 0);
-    const int startMargin = rows ? m.left : m.top, endMargin = rows ? m.right : m.bottom;
-    // Any length beyond the two margins gives the same corners.
-    (rows ? width : height) = startMargin + endMargin + 8;
+    int startMargin = std::max(0, static_cast<int>(rows ? m.left : m.top));
+    int endMargin = std::max(0, static_cast<int>(rows ? m.right : m.bottom));
+    if (narrowLength > 0 && startMargin + endMargin > 0) {
+        startMargin = MulDiv(narrowLength, startMargin, startMargin + endMargin);
+        endMargin = narrowLength - startMargin;
+        (rows ? width : height) = narrowLength;
+    } else {
+        // Any length beyond the two margins gives the same corners.
+        (rows ? width : height) = startMargin + endMargin + 8;
+    }
     if (width <= 0 || height <= 0) return skin::RegionPiece{};
     // Drawn over black and over white: a pixel that shows each background unchanged is see-through.
     DWORD* bits[2] = {nullptr, nullptr};
@@ -682,11 +713,20 @@ HRGN CSkinObjectFrame::CalcFrameRegion(int cx, int cy) {
     CSkinClassTheme* theme = m_engine ? m_engine->GetThemeClass(this, "WINDOW") : nullptr;
     if (!theme || !region) return region;
     const bool tool = (GetExStyle() & WS_EX_TOOLWINDOW) != 0;
+    CSkinFrameRegionCache& cache = CSkinFrameRegionCache::Instance();
     skin::FramePieces pieces;
-    pieces.caption = ScanPiece(*theme, tool ? kSmallCaption : kCaption, 0, 0, b.top, true, false);
-    pieces.bottom = ScanPiece(*theme, tool ? kSmallFrameBottom : kFrameBottom, 0, 0, b.bottom, true, true);
-    pieces.left = ScanPiece(*theme, tool ? kSmallFrameLeft : kFrameLeft, 1, b.left, 0, false, false);
-    pieces.right = ScanPiece(*theme, tool ? kSmallFrameRight : kFrameRight, 1, b.left, 0, false, true);
+    const bool cached = cache.Find(b.top, b.left, tool, pieces);
+    if (!cached) {
+        pieces.caption = ScanPiece(*theme, tool ? kSmallCaption : kCaption, 0, 0, b.top, true, false);
+        pieces.bottom = ScanPiece(*theme, tool ? kSmallFrameBottom : kFrameBottom, 0, 0, b.bottom, true, true);
+        pieces.left = ScanPiece(*theme, tool ? kSmallFrameLeft : kFrameLeft, 1, b.left, 0, false, false);
+        pieces.right = ScanPiece(*theme, tool ? kSmallFrameRight : kFrameRight, 1, b.left, 0, false, true);
+        cache.Store(b.top, b.left, tool, pieces);
+    }
+    if (cx < pieces.caption.startMargin + pieces.caption.endMargin) {
+        // Narrower than the caption's two corners: they share the width, for this size alone.
+        pieces.caption = ScanPiece(*theme, tool ? kSmallCaption : kCaption, 0, 0, b.top, true, false, cx);
+    }
     for (const RECT& cut : skin::FrameRegionCuts(pieces, cx, cy, b.top, b.left)) {
         skin::GdiHandle<HRGN> piece(CreateRectRgnIndirect(&cut));
         if (piece) CombineRgn(region, region, piece.Get(), RGN_DIFF);
@@ -827,6 +867,7 @@ void CSkinObjectFrame::OnSkinChanged(BOOL wasEnabled, BOOL isEnabled) {
 
 void CSkinObjectFrame::ReloadMetrics() {
     m_regionSize = SIZE{0, 0};
+    CSkinFrameRegionCache::Instance().Clear();
     m_tabBodyBrush.Reset();
     m_tabBodyBuilt = false;
     if (m_hWnd && ::IsWindow(m_hWnd)) ::PostMessageA(m_hWnd, WM_SYSCOLORCHANGE, 0, 0);

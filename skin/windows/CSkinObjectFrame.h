@@ -100,6 +100,8 @@ private:
     // An MDI child whose skinned borders must lie outside the client when maximized.
     bool IsSkinnedMdiChild() const;
     static void NoteMouseButton(UINT message);
+    // The corner between the own bars sits in the lower right of a window the user can size.
+    bool IsSizeBoxCorner() const;
     void DrawCaption(HDC dc, const RECT& window, const skin::FrameBorders& borders, CSkinClassTheme& theme);
     void DrawClientEdge(HDC dc, const RECT& rect);
     void DrawNonCaptionFrame(HDC dc, RECT rect);
@@ -108,8 +110,9 @@ private:
     void TrackCaptionButton(int index);
     void SetHotButton(int index);
     POINT ToWindow(int x, int y) const;
+    // narrowLength > 0: the part drawn that long, shorter than its two margins, which share it in proportion.
     skin::RegionPiece ScanPiece(CSkinClassTheme& theme, int part, int state, int width, int height, bool rows,
-                                bool fromEnd);
+                                bool fromEnd, int narrowLength = 0);
     void RemoveRegion();
     // Null when the theme has no tab body image.
     HBRUSH GetTabBodyBrush();

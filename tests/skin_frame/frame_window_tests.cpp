@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "CSkinFrameRegionCache.h"
 #include "CSkinObjectFrame.h"
 #include "SkinGdi.h"
 #include "SkinWindowsTestSupport.h"
@@ -584,6 +585,87 @@ TEST_F(SkinFrameWindow, MaximizedMdiChildPushesItsBordersOutOfSight) {
     EXPECT_EQ(-b.top, mmi.ptMaxPosition.y);
     DestroyWindow(hwnd);
     hwnd = nullptr;
+}
+
+// The caption button under the pointer is drawn hot, and normal again once the pointer has left.
+TEST_F(SkinFrameWindow, CaptionButtonUnderThePointerIsDrawnHot) {
+    Create(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+    CSkinObjectFrame* frame = FrameOf(hwnd);
+    ASSERT_NE(nullptr, frame);
+    SendMessageA(hwnd, WM_NCACTIVATE, TRUE, 0);
+    RECT window;
+    GetWindowRect(hwnd, &window);
+    const int w = window.right - window.left, h = window.bottom - window.top;
+    CSkinClassTheme* theme = CSkinEngine::Instance()->GetThemeClass(nullptr, "WINDOW");
+    const RECT minimize = frame->GetCaptionButtons().at(2).rect;
+    const RECT strip{0, 0, w, frame->GetBorders().top};
+    const struct {
+        POINT pointer;
+        int state;
+    } steps[] = {{Centre(minimize), 2}, {Screen(POINT{w / 2, h / 2}), 1}};
+    for (const auto& step : steps) {
+        MoveTo(step.pointer);
+        Pump(150);  // the hover timer notices a pointer that left
+        Dib printed(w, h), reference(w, h);
+        SendMessageA(hwnd, WM_PRINT, reinterpret_cast<WPARAM>(printed.dc()), PRF_NONCLIENT);
+        theme->DrawThemeBackground(reference.dc(), 1, 1, strip);
+        theme->DrawThemeBackground(reference.dc(), 15, step.state, minimize);
+        EXPECT_EQ(0, printed.Differ(reference, minimize)) << "state " << step.state;
+    }
+}
+
+// The corner between a window's two own scroll bars is the face colour, with the theme's size grip
+// when the user can size the window from there.
+TEST_F(SkinFrameWindow, CornerBetweenOwnBarsShowsTheGripOfASizableWindow) {
+    const CSkinMetrics* m = CSkinEngine::Instance()->GetMetrics();
+    CSkinClassTheme* bars = CSkinEngine::Instance()->GetThemeClass(nullptr, "SCROLLBAR");
+    ASSERT_TRUE(m && bars);
+    for (bool sizable : {true, false}) {
+        Create(WS_OVERLAPPED | WS_CAPTION | WS_VSCROLL | WS_HSCROLL | (sizable ? WS_THICKFRAME : 0));
+        CSkinObjectFrame* frame = FrameOf(hwnd);
+        ASSERT_NE(nullptr, frame);
+        RECT window;
+        GetWindowRect(hwnd, &window);
+        const int w = window.right - window.left, h = window.bottom - window.top;
+        const skin::FrameBorders b = frame->GetBorders();
+        const RECT corner{w - b.right - m->cxVScroll, h - b.bottom - m->cyHScroll, w - b.right, h - b.bottom};
+        Dib printed(w, h), reference(w, h);
+        SendMessageA(hwnd, WM_PRINT, reinterpret_cast<WPARAM>(printed.dc()), PRF_NONCLIENT);
+        skin::FillSolid(reference.dc(), corner, m->colors[COLOR_BTNFACE]);
+        if (sizable) bars->DrawThemeBackground(reference.dc(), 10, 1, corner);
+        EXPECT_EQ(0, printed.Differ(reference, corner)) << sizable;
+        Dib plain(w, h);
+        skin::FillSolid(plain.dc(), corner, m->colors[COLOR_BTNFACE]);
+        EXPECT_EQ(sizable, printed.Differ(plain, corner) > 0) << "the grip shows only on a sizable window";
+        DestroyWindow(hwnd);
+        DestroyWindow(parent);
+        hwnd = parent = nullptr;
+    }
+}
+
+// The frame's see-through pieces are scanned once for a frame size and give the same region from the
+// cache; a window narrower than the caption's two corners still loses both and keeps its middle.
+TEST_F(SkinFrameWindow, RegionPiecesComeFromTheCacheAndFitNarrowWindows) {
+    Create(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU);
+    CSkinObjectFrame* frame = FrameOf(hwnd);
+    ASSERT_NE(nullptr, frame);
+    const skin::FrameBorders b = frame->GetBorders();
+    CSkinFrameRegionCache& cache = CSkinFrameRegionCache::Instance();
+    cache.Clear();
+    skin::GdiHandle<HRGN> scanned(frame->CalcFrameRegion(300, 200));
+    skin::FramePieces pieces;
+    ASSERT_TRUE(cache.Find(b.top, b.left, false, pieces));
+    skin::GdiHandle<HRGN> reused(frame->CalcFrameRegion(300, 200));
+    EXPECT_TRUE(EqualRgn(scanned.Get(), reused.Get()));
+    EXPECT_FALSE(PtInRegion(scanned.Get(), 299, 0));
+
+    const int narrow = pieces.caption.startMargin + pieces.caption.endMargin - 2;
+    ASSERT_GT(narrow, 4);
+    skin::GdiHandle<HRGN> small(frame->CalcFrameRegion(narrow, 100));
+    EXPECT_FALSE(PtInRegion(small.Get(), 0, 0));
+    EXPECT_FALSE(PtInRegion(small.Get(), narrow - 1, 0));
+    EXPECT_TRUE(PtInRegion(small.Get(), narrow / 2, b.top / 2));
+    EXPECT_TRUE(PtInRegion(small.Get(), narrow / 2, 50));
 }
 
 }  // namespace
