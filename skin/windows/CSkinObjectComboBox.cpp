@@ -18,11 +18,11 @@ BEGIN_MESSAGE_MAP(CSkinObjectComboBox, CSkinObjectFrame)
     ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
     ON_MESSAGE(WM_SETFOCUS, OnStateChange)
     ON_MESSAGE(WM_KILLFOCUS, OnStateChange)
-    ON_MESSAGE(WM_CAPTURECHANGED, OnStateChange)
+    ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged)
     ON_MESSAGE(BM_SETSTYLE, OnStateChange)
     ON_MESSAGE(WM_ENABLE, OnStateChange)
     ON_MESSAGE(WM_UPDATEUISTATE, OnStateChange)
-    ON_MESSAGE(WM_LBUTTONUP, OnStateChange)
+    ON_MESSAGE(WM_LBUTTONUP, OnCaptureChanged)
 END_MESSAGE_MAP()
 
 namespace {
@@ -80,6 +80,21 @@ bool CSkinObjectComboBox::IsSimpleCombo() const { return (GetStyle() & 3) == CBS
 bool CSkinObjectComboBox::IsDroppedDown() { return ::SendMessageA(m_hWnd, CB_GETDROPPEDSTATE, 0, 0) != 0; }
 
 int CSkinObjectComboBox::GetComboState() {
+    if (m_hot) {
+        // A list that held the capture cancels the leave report: the pointer may be long gone.
+        POINT cursor{};
+        ::GetCursorPos(&cursor);
+        ::ScreenToClient(m_hWnd, &cursor);
+        RECT client{};
+        ::GetClientRect(m_hWnd, &client);
+        m_hot = PtInRect(&client, cursor);
+        // This paint may cover only part of the combo: the rest follows.
+        if (!m_hot) InvalidateRect(nullptr, FALSE);
+        if (m_hot) {
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
+            ::TrackMouseEvent(&track);
+        }
+    }
     const bool pressed = (GetKeyState(VK_LBUTTON) & 0x8000) && IsDroppedDown();
     const bool hot = m_hot || ::GetCapture() == m_hWnd;
     return skin::ComboState(::IsWindowEnabled(m_hWnd) != FALSE, pressed, hot);
@@ -222,13 +237,13 @@ LRESULT CSkinObjectComboBox::OnCreateMessage(WPARAM, LPARAM) {
     return 0;
 }
 
-void CSkinObjectComboBox::TrackHot(POINT point) {
+void CSkinObjectComboBox::TrackHot(POINT point, bool renewLeave) {
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
     const BOOL hot = PtInRect(&client, point);
-    if (hot == m_hot) return;
+    if (hot == m_hot && !(hot && renewLeave)) return;
+    if (hot != m_hot) InvalidateRect(nullptr, FALSE);
     m_hot = hot;
-    InvalidateRect(nullptr, FALSE);
     if (hot) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
         ::TrackMouseEvent(&track);
@@ -244,6 +259,18 @@ LRESULT CSkinObjectComboBox::OnMouseMoveMessage(WPARAM, LPARAM lParam) {
 LRESULT CSkinObjectComboBox::OnMouseLeave(WPARAM, LPARAM) {
     const LRESULT result = Default();
     TrackHot({-1, -1});
+    return result;
+}
+
+LRESULT CSkinObjectComboBox::OnCaptureChanged(WPARAM, LPARAM) {
+    const LRESULT result = Default();
+    // While the list held the capture no leave was reported: look where the pointer is now, and have
+    // its leaving reported again.
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    ::ScreenToClient(m_hWnd, &cursor);
+    TrackHot(cursor, true);
+    InvalidateRect(nullptr, FALSE);
     return result;
 }
 

@@ -41,9 +41,11 @@ protected:
     LRESULT OnMouseMoveMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
     LRESULT OnStateChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
 
 private:
-    void TrackHot(POINT client);
+    // renewLeave: ask for the leave report again even when the state stays.
+    void TrackHot(POINT client, bool renewLeave = false);
 
     BOOL m_hot = FALSE;
     BOOL m_reserved = FALSE;
