@@ -1,5 +1,6 @@
 #pragma once
-// Skin object shell: the right class, theme class and colour request; painting comes later.
+// Edits: the border from the "EDIT" class, colours from the parent (static colours while the edit
+// cannot be typed into), own scroll bars kept in step, and a buddy up-down's edge left alone.
 #include "CSkinObjectScrolled.h"
 
 class CSkinObjectEdit : public CSkinObjectScrolled {
@@ -8,4 +9,6 @@ public:
     CSkinObjectEdit();
     // Static colours while the edit cannot be typed into.
     UINT GetCtlColorMessage() override;
+    // The frame, except where a buddy up-down lies over the border.
+    void DrawFrame(HDC dc) override;
 };

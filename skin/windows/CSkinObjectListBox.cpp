@@ -6,3 +6,7 @@ CSkinObjectListBox::CSkinObjectListBox() {
     m_themeClassName = "LISTBOX";
     m_ctlColorMessage = WM_CTLCOLORLISTBOX;
 }
+
+void CSkinObjectListBox::DrawFrame(HDC dc) {
+    DrawFrameWithPlainBorder(dc);
+}
