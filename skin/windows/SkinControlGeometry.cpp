@@ -47,7 +47,8 @@ std::vector<RECT> ProgressChunks(const ProgressLook& look, int low, int high, in
     const int length = Extent(look);
     if (length <= 0 || Thickness(look) <= 0 || high <= low) return chunks;
     pos = std::min(std::max(pos, low), high);
-    const int filled = MulDiv(pos - low, length, high - low);
+    // Never more than the position: the fill rounds down.
+    const int filled = static_cast<int>(static_cast<long long>(pos - low) * length / (high - low));
     if (filled <= 0) return chunks;
     if (look.smooth) {
         AddPiece(look, 0, filled, &chunks);
