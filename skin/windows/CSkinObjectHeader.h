@@ -1,9 +1,39 @@
 #pragma once
-// Skin object shell: the right class, theme class and colour request; painting comes later.
+// Header controls drawn from the theme class "HEADER": every item with its image and text, hot
+// under the pointer and pressed while the button is down on it. A header with a filter row
+// (common controls 5.80 and later) is left to the control: the row is its own.
+#include <windows.h>
+#include <commctrl.h>
+
 #include "CSkinObjectFrame.h"
 
 class CSkinObjectHeader : public CSkinObjectFrame {
     DECLARE_DYNCREATE(CSkinObjectHeader)
 public:
     CSkinObjectHeader();
+
+    void OnSkinChanged(BOOL wasEnabled, BOOL isEnabled) override;
+    int GetHotItem() const { return m_hot; }
+    int GetPressedItem() const { return m_pressed; }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+
+    LRESULT OnPaintMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseMoveMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
+
+private:
+    bool LeavesPaintToControl() const;
+    void Paint(HDC dc);
+    void PaintItem(HDC dc, CSkinClassTheme& theme, int index, HIMAGELIST images, int margin);
+    int ItemAt(LPARAM point) const;
+    void SetHot(int index);
+
+    int m_hot = -1;
+    int m_pressed = -1;
 };

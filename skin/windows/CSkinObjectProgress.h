@@ -1,9 +1,38 @@
 #pragma once
-// Skin object shell: the right class, theme class and colour request; painting comes later.
+// Progress bars drawn from the theme class "PROGRESS": the bar, then chunks up to the position, or
+// one smooth chunk; a marquee runs on a timer of its own (id 102) so that it moves in the skin's
+// steps.
 #include "CSkinObjectFrame.h"
+#include "SkinControlGeometry.h"
 
 class CSkinObjectProgress : public CSkinObjectFrame {
     DECLARE_DYNCREATE(CSkinObjectProgress)
 public:
+    static constexpr UINT_PTR kMarqueeTimer = 102;
+
     CSkinObjectProgress();
+
+    void OnSkinChanged(BOOL wasEnabled, BOOL isEnabled) override;
+    void OnDetached(BOOL windowDestroyed) override;
+    int GetMarqueeStep() const { return m_marqueeStep; }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+
+    LRESULT OnCreateMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPaintMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
+    LRESULT OnChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetMarquee(WPARAM wParam, LPARAM lParam);
+    LRESULT OnStepIt(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTimerMessage(WPARAM wParam, LPARAM lParam);
+
+private:
+    void Paint(HDC dc);
+    void StartMarquee(UINT interval);
+    bool IsMarquee() const;
+
+    int m_marqueeStep = 0;
+    UINT m_marqueeInterval = 0;  // 0: not running
 };
