@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CWinApp.h"
@@ -138,64 +139,93 @@ CSkinMenuSound* CSkinMenuSound::Instance() {
 
 CSkinMenuSound* CSkinMenuSound::Existing() { return MenuSoundSlot().get(); }
 
-CSkinMenuSound::CSkinMenuSound() : m_wake(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+namespace {
+void PlaySystemMenuSound(int kind) {
+    if (kind == CSkinMenuSound::Command)
+        PlaySoundA("MenuCommand", nullptr, SND_ALIAS | SND_NOWAIT | SND_NODEFAULT);
+    else if (kind == CSkinMenuSound::Popup)
+        PlaySoundA("MenuPopup", nullptr, SND_ALIAS | SND_NOWAIT | SND_NODEFAULT);
+}
+}  // namespace
 
-CSkinMenuSound::~CSkinMenuSound() {
-    Stop();
-    if (m_wake) CloseHandle(m_wake);
+// Owned jointly by the object and its thread, so either may go first.
+struct CSkinMenuSound::Shared {
+    std::atomic<LONG> request{0};
+    std::atomic<bool> stop{false};
+    HANDLE wake = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<CSkinMenuSound::Player> player{nullptr};
+    ~Shared() {
+        if (wake) CloseHandle(wake);
+    }
+};
+
+CSkinMenuSound::CSkinMenuSound() = default;
+
+CSkinMenuSound::~CSkinMenuSound() { Stop(); }
+
+void CSkinMenuSound::SetPlayer(Player player) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_player = player;
+    if (m_shared) m_shared->player = player ? player : PlaySystemMenuSound;
+}
+
+BOOL CSkinMenuSound::IsRunning() const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_thread != nullptr;
 }
 
 void CSkinMenuSound::Play(int kind) {
-    if (!allowed || !allowed2 || !m_wake) return;
+    if (!allowed || !allowed2) return;
+    std::lock_guard<std::mutex> guard(m_lock);
     if (!m_thread) {
-        m_request = 0;
-        m_stop = FALSE;
-        ResetEvent(m_wake);
-        m_thread = CreateThread(nullptr, 0, ThreadProc, this, CREATE_SUSPENDED, nullptr);
-        if (!m_thread) return;
-        SetThreadPriority(m_thread, THREAD_PRIORITY_BELOW_NORMAL);
-        ResumeThread(m_thread);
+        auto shared = std::make_shared<Shared>();
+        if (!shared->wake) return;
+        shared->player = m_player ? m_player : PlaySystemMenuSound;
+        auto* threadRef = new std::shared_ptr<Shared>(shared);
+        HANDLE thread = CreateThread(nullptr, 0, ThreadProc, threadRef, CREATE_SUSPENDED, nullptr);
+        if (!thread) {
+            delete threadRef;
+            return;
+        }
+        SetThreadPriority(thread, THREAD_PRIORITY_BELOW_NORMAL);
+        ResumeThread(thread);
+        m_thread = thread;
+        m_shared = std::move(shared);
     }
-    InterlockedExchange(&m_request, kind);
-    SetEvent(m_wake);
+    m_shared->request.store(kind);
+    SetEvent(m_shared->wake);
 }
 
-DWORD WINAPI CSkinMenuSound::ThreadProc(LPVOID self) {
-    static_cast<CSkinMenuSound*>(self)->Loop();
+DWORD WINAPI CSkinMenuSound::ThreadProc(LPVOID param) {
+    const std::unique_ptr<std::shared_ptr<Shared>> owned(static_cast<std::shared_ptr<Shared>*>(param));
+    Shared& shared = **owned;
+    while (!shared.stop.load()) {
+        // Taken and cleared at once so that a request made while a sound plays is not lost.
+        const LONG kind = shared.request.exchange(0);
+        if (kind != None) shared.player.load()(kind);
+        if (shared.request.load() != 0) continue;
+        WaitForSingleObject(shared.wake, INFINITE);
+        if (shared.stop.load()) break;
+        ResetEvent(shared.wake);
+    }
+    PlaySoundA(nullptr, nullptr, SND_PURGE);
     return 0;
 }
 
-void CSkinMenuSound::Loop() {
-    while (!m_stop) {
-        // Taken and cleared at once so that a request made while a sound plays is not lost.
-        const LONG kind = InterlockedExchange(&m_request, 0);
-        if (kind == Command)
-            PlaySoundA("MenuCommand", nullptr, SND_ALIAS | SND_NOWAIT | SND_NODEFAULT);
-        else if (kind == Popup)
-            PlaySoundA("MenuPopup", nullptr, SND_ALIAS | SND_NOWAIT | SND_NODEFAULT);
-        if (m_request != 0) continue;
-        WaitForSingleObject(m_wake, INFINITE);
-        if (m_stop) break;
-        ResetEvent(m_wake);
+void CSkinMenuSound::Stop(DWORD timeoutMs) {
+    HANDLE thread;
+    std::shared_ptr<Shared> shared;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        thread = std::exchange(m_thread, nullptr);
+        shared = std::move(m_shared);
     }
-    PlaySoundA(nullptr, nullptr, SND_PURGE);
-}
-
-void CSkinMenuSound::Stop() {
-    if (!m_thread) return;
-    m_stop = TRUE;
-    SetEvent(m_wake);
-    DWORD code = 0;
-    int waits = 0;
-    while (GetExitCodeThread(m_thread, &code) && code == STILL_ACTIVE) {
-        if (++waits > 10) {
-            TerminateThread(m_thread, 0);
-            break;
-        }
-        WaitForSingleObject(m_thread, 100);
-    }
-    CloseHandle(m_thread);
-    m_thread = nullptr;
+    if (!thread) return;
+    shared->stop.store(true);
+    SetEvent(shared->wake);
+    // A thread still inside the player after the wait ends by itself; it holds its own share.
+    WaitForSingleObject(thread, timeoutMs);
+    CloseHandle(thread);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -67,28 +67,37 @@ public:
     virtual void RemoveAll() = 0;
 };
 
-// Plays the menu sounds on a thread of its own so that menus never wait for audio.
+// Plays the menu sounds on a thread of its own so that menus never wait for audio. Any thread may
+// play and stop: one lock makes starting and ending the thread one step each. The thread is only
+// ever asked to end; one that does not end in time is left to finish alone, with the state it
+// shares, so a sound is never cut off inside the system's player.
 class CSkinMenuSound {
 public:
     enum Kind { None = 0, Command = 1, Popup = 2 };
+    // Where a request's sound goes; the system's named sounds by default.
+    using Player = void (*)(int kind);
     static CSkinMenuSound* Instance();  // created on first use
     static CSkinMenuSound* Existing();  // null when never used
     CSkinMenuSound();
     ~CSkinMenuSound();
+    CSkinMenuSound(const CSkinMenuSound&) = delete;
+    CSkinMenuSound& operator=(const CSkinMenuSound&) = delete;
     void Play(int kind);
-    void Stop();
-    BOOL IsRunning() const { return m_thread != nullptr; }
+    // Asks the thread to end and waits for it, up to timeoutMs.
+    void Stop(DWORD timeoutMs = 5000);
+    BOOL IsRunning() const;
+    void SetPlayer(Player player);
 
     volatile BOOL allowed = TRUE;
     volatile BOOL allowed2 = TRUE;
 
 private:
-    static DWORD WINAPI ThreadProc(LPVOID self);
-    void Loop();
-    volatile LONG m_request = 0;
+    struct Shared;
+    static DWORD WINAPI ThreadProc(LPVOID shared);
+    mutable std::mutex m_lock;  // guards the members below
+    std::shared_ptr<Shared> m_shared;
     HANDLE m_thread = nullptr;
-    volatile BOOL m_stop = FALSE;
-    HANDLE m_wake = nullptr;
+    Player m_player = nullptr;
 };
 
 namespace skin {

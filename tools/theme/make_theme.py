@@ -787,7 +787,8 @@ SECTIONS = [
     ("ComboBox.DropDownButton", image_part(r"Silver\ComboDropDown.png", 4, margins="3, 3, 3, 3")),
     ("ExplorerBar.HeaderClose", image_part(r"Silver\ExplorerClose.png", 3, sizing="TrueSize")),
     ("ExplorerBar.Headerpin", image_part(r"Silver\ExplorerPin.png", 6, sizing="TrueSize")),
-    ("Menu.PopupBackground", border_fill("250 250 250")),
+    # A non-zero border size is what marks the menus as themed; the border is the fill colour.
+    ("Menu.PopupBackground", border_fill("250 250 250", "250 250 250", size=4)),
     ("Menu.PopupBorders", border_fill("250 250 250", "150 155 165", extra=[("BorderOnly", "True")])),
     ("Menu.PopupGutter", image_part(r"Silver\MenuGutter.png", 1)),
     ("Menu.PopupSeparator", image_part(r"Silver\MenuSeparator.png", 1, margins="1, 1, 0, 0")),
