@@ -111,11 +111,10 @@ int CSkinMenuTracker::TrackMenu(HMENU menu, UINT flags, int x, int y, HWND owner
     return result;
 }
 
-int CSkinMenuTracker::TrackSystemMenuAt(HWND window, int x, int y, BOOL byKeyboard) {
+int CSkinMenuTracker::TrackSystemMenuAt(HWND window, int x, int y) {
     HMENU menu = GetSystemMenu(window, FALSE);
     if (!menu) return 0;
     SetMenuDefaultItem(menu, SC_CLOSE, FALSE);
-    (void)byKeyboard;
     return TrackMenu(menu, kSystemMenuFlag | TPM_LEFTALIGN | TPM_TOPALIGN, x, y, window, nullptr);
 }
 

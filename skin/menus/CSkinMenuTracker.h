@@ -29,7 +29,7 @@ public:
     // for the window menu.
     static int TrackSystemMenuFor(HWND window, int hitCode, int x, int y);
     // The window menu opened by the keyboard (Alt+Space) or a click on the icon, at a point.
-    static int TrackSystemMenuAt(HWND window, int x, int y, BOOL byKeyboard);
+    static int TrackSystemMenuAt(HWND window, int x, int y);
 
     // Bar runs, entered by the frame that shows the bar: a press at a screen point, or a key
     // (0 for Alt/F10 alone, else the character). alternate: the system-menu pseudo bar or null.

@@ -71,7 +71,7 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         ++g_idles;
     }
     if (message == WM_MENUCHAR) return g_menuCharReply;
-    if (message == WM_SYSCOMMAND) return 0;  // recorded, not acted on
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) return 0;  // recorded, not acted on
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
@@ -509,6 +509,142 @@ TEST_F(Tracker, NotificationOrderByMouse) {
     EXPECT_EQ(expected, Notes());
     // The owner was told of idleness with the deepest menu window, before the command.
     EXPECT_GT(g_idles.load(), 0);
+}
+
+// The window menu of a captioned window: a right click on the caption, a click on the icon and
+// Alt+Space open it; what the window cannot do is grayed, and its command comes as WM_SYSCOMMAND.
+class SystemMenu : public Tracker {
+protected:
+    void SetUp() override {
+        Tracker::SetUp();
+        m_frame = CreateWindowExA(0, "TrackerOwner", "framed", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 300,
+                                  200, 320, 220, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_TRUE(m_frame);
+        SetForegroundWindow(m_frame);
+        SetFocus(m_frame);
+        Pump();
+        g_log.clear();
+    }
+    void TearDown() override {
+        DestroyWindow(m_frame);
+        Tracker::TearDown();
+    }
+
+    // A screen point of the frame whose hit code is `code`, searched along the caption row.
+    POINT FindHit(int code) const {
+        RECT r;
+        GetWindowRect(m_frame, &r);
+        POINT client = {0, 0};
+        ClientToScreen(m_frame, &client);
+        const int y = (r.top + client.y) / 2;
+        for (int x = r.left; x < r.right; ++x)
+            if (SendMessageA(m_frame, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == code) return {x + 3, y};
+        return {-1, -1};
+    }
+
+    // Plays the script on another thread while this one pumps: the menu's loop runs from inside a
+    // message of the frame.
+    void Play(const std::function<void()>& script) {
+        std::atomic<bool> done{false};
+        std::thread player([&] {
+            script();
+            done = true;
+        });
+        while (!done) {
+            Pump();
+            Sleep(5);
+        }
+        player.join();
+        Pump();
+    }
+
+    bool SystemMenuOpened() const {
+        for (const Note& n : g_log)
+            if (n.message == WM_INITMENUPOPUP && n.wParam == reinterpret_cast<WPARAM>(GetSystemMenu(m_frame, FALSE)) &&
+                HIWORD(n.lParam) == 1)
+                return true;
+        return false;
+    }
+
+    int Commands(UINT command) const {
+        int count = 0;
+        for (const Note& n : g_log)
+            if (n.message == WM_SYSCOMMAND && (n.wParam & 0xFFF0) == command) ++count;
+        return count;
+    }
+
+    HWND m_frame = nullptr;
+};
+
+TEST_F(SystemMenu, OpensByCaptionRightClickIconClickAndAltSpace) {
+    const DWORD thread = GetCurrentThreadId();
+    const POINT caption = FindHit(HTCAPTION), icon = FindHit(HTSYSMENU);
+    ASSERT_GE(caption.x, 0);
+    ASSERT_GE(icon.x, 0);
+    struct Way {
+        const char* name;
+        std::function<void()> open;
+    } ways[] = {
+        {"right click on the caption", [&] {
+             MoveTo(caption);
+             Button(MOUSEEVENTF_RIGHTDOWN);
+             Button(MOUSEEVENTF_RIGHTUP);
+         }},
+        {"click on the icon", [&] {
+             MoveTo(icon);
+             Click();
+         }},
+        {"Alt+Space", [&] {
+             INPUT in[4] = {};
+             for (INPUT& i : in) i.type = INPUT_KEYBOARD;
+             in[0].ki.wVk = VK_MENU;
+             in[1].ki.wVk = VK_SPACE;
+             in[2].ki.wVk = VK_SPACE;
+             in[2].ki.dwFlags = KEYEVENTF_KEYUP;
+             in[3].ki.wVk = VK_MENU;
+             in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+             SendInput(4, in, sizeof(INPUT));
+             Sleep(100);
+         }},
+    };
+    for (const Way& way : ways) {
+        g_log.clear();
+        std::atomic<bool> shown{false};
+        Play([&] {
+            way.open();
+            shown = WaitUntil([&] { return MenuWindows(thread).size() == 1; });
+            Key(VK_ESCAPE);
+            WaitUntil([&] { return MenuWindows(thread).empty(); });
+        });
+        EXPECT_TRUE(shown) << way.name;
+        EXPECT_TRUE(SystemMenuOpened()) << way.name;
+        EXPECT_EQ(0, Commands(SC_CLOSE)) << way.name;
+    }
+}
+
+TEST_F(SystemMenu, GraysWhatTheWindowCannotDoAndSendsTheChosenCommand) {
+    const DWORD thread = GetCurrentThreadId();
+    const POINT caption = FindHit(HTCAPTION);
+    ASSERT_GE(caption.x, 0);
+    HMENU menu = GetSystemMenu(m_frame, FALSE);
+    UINT maximize = 0, size = 0, move = 0;
+    Play([&] {
+        MoveTo(caption);
+        Button(MOUSEEVENTF_RIGHTDOWN);
+        Button(MOUSEEVENTF_RIGHTUP);
+        WaitUntil([&] { return MenuWindows(thread).size() == 1; });
+        maximize = GetMenuState(menu, SC_MAXIMIZE, MF_BYCOMMAND);
+        size = GetMenuState(menu, SC_SIZE, MF_BYCOMMAND);
+        move = GetMenuState(menu, SC_MOVE, MF_BYCOMMAND);
+        Key('C');  // "&Close"
+        WaitUntil([&] { return MenuWindows(thread).empty(); });
+    });
+    // A fixed window without a maximize box: neither maximize nor size is offered; move is.
+    EXPECT_TRUE(maximize & MF_GRAYED);
+    EXPECT_TRUE(size & MF_GRAYED);
+    EXPECT_FALSE(move & MF_GRAYED);
+    EXPECT_EQ(1, Commands(SC_CLOSE));
+    EXPECT_TRUE(IsWindow(m_frame));
 }
 
 }  // namespace
