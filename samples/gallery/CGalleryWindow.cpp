@@ -102,7 +102,17 @@ LRESULT CGalleryWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_NOTIFY:
         return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+    case WM_MEASUREITEM:
+        if (m_menus.OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+            return TRUE;
+        break;
+    case WM_CONTEXTMENU:
+        if (m_menus.OnContextMenu(reinterpret_cast<HWND>(wParam), lParam))
+            return 0;
+        break;
     case WM_DRAWITEM:
+        if (m_menus.OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
+            return TRUE;
         if (wParam == IDC_OWNER_DRAW) {
             DrawOwnerDrawn(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
@@ -152,6 +162,7 @@ bool CGalleryWindow::OnCreate()
     // One font for every child, as a dialog would give them.
     EnumChildWindows(m_hwnd, SetFontProc, AsLParam(GetStockObject(DEFAULT_GUI_FONT)));
     PlaceTabPage();
+    m_menus.Attach(m_hwnd, m_instance);
 
     // The frame was sized for a guessed status bar; fit the client to the real bars.
     RECT toolbar, status, window, client;
@@ -368,6 +379,12 @@ void CGalleryWindow::AddToolTip()
 
 void CGalleryWindow::OnCommand(int id, int code, HWND control)
 {
+    std::string status;
+    if (!control && m_menus.OnCommand(id, status)) {
+        if (!status.empty())
+            SetStatus(status.c_str());
+        return;
+    }
     switch (id) {
     case IDM_EXIT:
         PostMessageA(m_hwnd, WM_CLOSE, 0, 0);

@@ -3,6 +3,7 @@
 #include <memory>
 #include <type_traits>
 
+#include "CGalleryMenus.h"
 #include "GalleryApp.h"
 
 // The gallery's main window: menu, toolbar, status bar and every control of GalleryControls.h.
@@ -14,6 +15,7 @@ public:
 
     bool Create(HINSTANCE instance, gallery::SkinState skin, int showCommand);
     HWND Handle() const { return m_hwnd; }
+    bool TranslateAccelerators(MSG* msg) const { return m_menus.TranslateAccelerators(msg); }
 
 private:
     struct ObjectDeleter {
@@ -50,6 +52,7 @@ private:
     HWND m_toolTip = nullptr;
     int m_top = 0;  // toolbar height: the control table's origin
     gallery::SkinState m_skin = gallery::SkinState::Off;
+    CGalleryMenus m_menus;
     BitmapPtr m_buttonBitmap;
     IconPtr m_buttonIcon;
 };

@@ -57,7 +57,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
         if (got == -1)
             return 1;
-        if (CMdiFrameWindow::TranslateAccelerators(&msg) || IsDialogMessageA(window.Handle(), &msg))
+        if (CMdiFrameWindow::TranslateAccelerators(&msg) || window.TranslateAccelerators(&msg) ||
+            IsDialogMessageA(window.Handle(), &msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);

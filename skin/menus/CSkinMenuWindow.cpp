@@ -433,7 +433,17 @@ void CSkinMenuWindow::PaintItem(HDC dc, const RECT& client, const CSkinMenuItem&
         if (themed) {
             RECT box = {r.left, r.top, r.left + 22, r.bottom};
             look.theme->DrawThemeBackground(dc, POPUPCHECKBACKGROUND, enabled ? 2 : 1, box);
-            look.theme->DrawThemeBackground(dc, POPUPCHECK, enabled ? 1 : 2, box);
+            // A radio item shows the theme's bullet (states 3 and 4) rather than a tick.
+            const int state = (info.fType & MFT_RADIOCHECK) ? (enabled ? 3 : 4) : (enabled ? 1 : 2);
+            look.theme->DrawThemeBackground(dc, POPUPCHECK, state, box);
+        } else if (info.fType & MFT_RADIOCHECK) {
+            skin::Brush brush(CreateSolidBrush(textColor));
+            skin::GdiHandle<HPEN> pen(CreatePen(PS_SOLID, 1, textColor));
+            HGDIOBJ oldBrush = SelectObject(dc, brush.Get());
+            HGDIOBJ oldPen = SelectObject(dc, pen.Get());
+            Ellipse(dc, r.left + 5, middle - 3, r.left + 12, middle + 4);
+            SelectObject(dc, oldPen);
+            SelectObject(dc, oldBrush);
         } else {
             const int L = r.left, m = middle;
             const POINT mark[6] = {{L + 5, m}, {L + 7, m + 2}, {L + 11, m - 2}, {L + 11, m}, {L + 7, m + 4}, {L + 5, m + 2}};

@@ -88,4 +88,18 @@ MenuBarLayout PlaceMenuBarItems(int left, int top, int right, int itemHeight,
     return bar;
 }
 
+std::string WithoutMnemonicMarker(const std::string& text) {
+    std::string shown;
+    shown.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '&') {
+            shown += text[i];
+        } else if (i + 1 < text.size() && text[i + 1] == '&') {
+            shown += '&';
+            ++i;
+        }
+    }
+    return shown;
+}
+
 }  // namespace skin

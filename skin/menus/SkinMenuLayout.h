@@ -1,6 +1,7 @@
 #pragma once
 // Menu geometry over plain data: the popup window's columns and the frame's menu bar rows.
 #include <windows.h>
+#include <string>
 #include <vector>
 
 namespace skin {
@@ -43,5 +44,8 @@ struct MenuBarLayout {
 // at the end of the last row are packed against the right edge.
 MenuBarLayout PlaceMenuBarItems(int left, int top, int right, int itemHeight,
                                 const std::vector<MenuBarItemMeasure>& items);
+
+// A menu text as shown: a single "&" (the mnemonic marker) dropped, "&&" shown as one "&".
+std::string WithoutMnemonicMarker(const std::string& text);
 
 }  // namespace skin

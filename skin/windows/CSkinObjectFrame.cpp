@@ -111,8 +111,8 @@ CSkinObjectFrame::CSkinObjectFrame() : m_dialogTextureMode(ETDT_DISABLE) { m_the
 
 BOOL CSkinObjectFrame::IsFrameSkinned() const {
     if (!m_engine || !m_engine->IsEnabled() || !(m_engine->GetApplyOptions() & SkinApplyFrame)) return FALSE;
-    // The skin has no menu bar of its own yet: a window with one keeps the system's frame, which draws it.
-    return !m_hWnd || (GetStyle() & WS_CHILD) || !::GetMenu(m_hWnd);
+    // A menu bar the object cannot draw is left to the system's frame, which draws it.
+    return !m_hWnd || (GetStyle() & WS_CHILD) || DrawsMenuBar() || !::GetMenu(m_hWnd);
 }
 
 skin::FrameMetrics CSkinObjectFrame::GetFrameMetrics() const {

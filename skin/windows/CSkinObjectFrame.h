@@ -52,6 +52,8 @@ public:
 
     // Engine on and frames to be skinned.
     BOOL IsFrameSkinned() const;
+    // Whether this object draws a menu bar; a window with one otherwise keeps the system's frame.
+    virtual BOOL DrawsMenuBar() const { return FALSE; }
     const skin::FrameBorders& GetBorders() const { return m_borders; }
     const std::vector<skin::CaptionButton>& GetCaptionButtons() const { return m_buttons; }
     BOOL IsCaptionActive() const { return m_active; }

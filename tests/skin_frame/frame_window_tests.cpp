@@ -335,8 +335,8 @@ TEST_F(SkinFrameWindow, WithoutSkinnedFramesTheSystemKeepsItsFrame) {
     EXPECT_EQ(window.bottom - window.top - frame->GetBorders().top - frame->GetBorders().bottom, client.bottom);
 }
 
-// Until the skin draws menu bars itself, a window with one keeps the system's frame, menu bar included.
-TEST_F(SkinFrameWindow, AWindowWithAMenuBarKeepsTheSystemFrame) {
+// The skin draws the menu bar: a window with one keeps the skin's frame, its client area below the bar.
+TEST_F(SkinFrameWindow, AWindowWithAMenuBarKeepsTheSkinsFrameWithTheBarAboveItsClientArea) {
     hwnd = CreateFrameDialog(WS_POPUP | WS_CAPTION | WS_SYSMENU, nullptr);
     ASSERT_NE(nullptr, hwnd);
     CSkinObjectFrame* frame = FrameOf(hwnd);
@@ -346,12 +346,12 @@ TEST_F(SkinFrameWindow, AWindowWithAMenuBarKeepsTheSystemFrame) {
     AppendMenuA(bar, MF_STRING, 100, "File");
     ASSERT_TRUE(SetMenu(hwnd, bar));
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    EXPECT_FALSE(frame->IsFrameSkinned());
-    RECT window, client, system{0, 0, 100, 100};
+    EXPECT_TRUE(frame->IsFrameSkinned());
+    RECT window, client;
     GetWindowRect(hwnd, &window);
     GetClientRect(hwnd, &client);
-    AdjustWindowRectEx(&system, GetWindowLongA(hwnd, GWL_STYLE), TRUE, GetWindowLongA(hwnd, GWL_EXSTYLE));
-    EXPECT_EQ(window.bottom - window.top - (system.bottom - system.top - 100), client.bottom);
+    const skin::FrameBorders& b = frame->GetBorders();
+    EXPECT_EQ(window.bottom - window.top - b.top - b.bottom - (GetSystemMetrics(SM_CYMENUSIZE) + 1), client.bottom);
 }
 
 }  // namespace

@@ -100,3 +100,12 @@ TEST(MenuBarLayout, WrapsIntoRowsAndPacksTheTrailingRightJustifiedItemsAgainstTh
         EXPECT_EQ(bar.bottom, c.bottom) << c.name;
     }
 }
+
+TEST(MenuBarLayout, ShownTextDropsTheMnemonicMarkerAndKeepsADoubledAmpersand) {
+    const struct {
+        const char* text;
+        const char* shown;
+    } cases[] = {{"&File", "File"}, {"Save &As", "Save As"}, {"R&&D", "R&D"}, {"&&&Go", "&Go"}, {"End&", "End"},
+                 {"", ""}};
+    for (const auto& c : cases) EXPECT_EQ(skin::WithoutMnemonicMarker(c.text), c.shown) << c.text;
+}

@@ -262,6 +262,15 @@ TEST_F(MenuWindowTest, CheckPicturesAndItemBitmapsLandInTheGutter) {
         for (int x = 3; x < 25; ++x)
             if (pixels->At(x, y) != pixels->At(x, y - ItemRect(1).top + ItemRect(3).top)) ++checkDiffers;
     EXPECT_GT(checkDiffers, 4);
+    // A radio item shows a bullet, not the tick of an ordinary checked item.
+    CheckMenuRadioItem(menu.h, 3, 3, 3, MF_BYPOSITION);
+    Show();
+    auto radio = Capture();
+    int bulletDiffers = 0;
+    for (int y = ItemRect(1).top; y < ItemRect(1).bottom; ++y)
+        for (int x = 3; x < 25; ++x)
+            if (pixels->At(x, y) != radio->At(x, y - ItemRect(1).top + ItemRect(3).top)) ++bulletDiffers;
+    EXPECT_GT(bulletDiffers, 4);
     // The picture is blended: red over the light gutter, neither opaque red nor untouched.
     const int cx = (m_window->m_nGutter - 8) / 2 + 3;
     const COLORREF blended = pixels->At(cx, mid(2));
