@@ -70,8 +70,8 @@ COLORREF WINAPI SkinGetThemeSysColor(HTHEME theme, int colorId);
 
 }  // namespace hooks
 
-// The skinned popup-menu tracker takes over TrackPopupMenu(Ex) here once it exists. TRUE when it
-// tracked the menu (result then holds the answer); FALSE leaves the menu to the system.
+// The skinned popup-menu tracker takes over TrackPopupMenu(Ex) here. TRUE when it tracked the
+// menu (result then holds the answer); FALSE leaves the menu to the system.
 BOOL TrackSkinnedPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner, const RECT* exclude, BOOL* result);
 
 }  // namespace skin

@@ -1,4 +1,5 @@
 // Scroll bars, the menu bar, popup menus and the default window procedures of skinned windows.
+#include "CSkinMenuTracker.h"
 #include "CSkinObjectBase.h"
 #include "SkinHookSupport.h"
 #include "SkinReplacements.h"
@@ -6,9 +7,11 @@
 
 namespace skin {
 
-BOOL TrackSkinnedPopupMenu(HMENU, UINT, int, int, HWND, const RECT*, BOOL*) {
-    // No skinned tracker yet: the system tracks every popup menu.
-    return FALSE;
+BOOL TrackSkinnedPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner, const RECT* exclude, BOOL* result) {
+    int answer = 0;
+    if (!CSkinMenuTracker::TryTrackMenu(menu, flags, x, y, owner, exclude, &answer)) return FALSE;
+    *result = static_cast<BOOL>(answer);
+    return TRUE;
 }
 
 namespace hooks {

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <uxtheme.h>
+#include <windowsx.h>
 #include <vssym32.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include "CSkinFrameRegionCache.h"
 #include "CSkinImage.h"
 #include "CSkinImageCache.h"
+#include "CSkinMenuTracker.h"
 #include "CSkinPackage.h"
 #include "SkinClientBrush.h"
 
@@ -30,6 +32,7 @@ BEGIN_MESSAGE_MAP(CSkinObjectFrame, CSkinObjectBase)
     ON_MESSAGE(WM_PRINT, OnPrint)
     ON_MESSAGE(WM_GETMINMAXINFO, OnGetMinMaxInfo)
     ON_MESSAGE(WM_SYSCOMMAND, OnSysCommand)
+    ON_MESSAGE(WM_CONTEXTMENU, OnContextMenu)
     ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
     ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
     ON_MESSAGE(WM_NCRBUTTONUP, OnNcRButtonUp)
@@ -1108,12 +1111,21 @@ LRESULT CSkinObjectFrame::OnGetMinMaxInfo(WPARAM, LPARAM info) {
 
 BOOL CSkinObjectFrame::HandleSysCommand(UINT command, LPARAM lParam) {
     if (!m_engine || !(m_engine->GetApplyOptions() & SkinApplyMenus)) return FALSE;
-    if (command == SC_MOUSEMENU) return TRUE;
+    if (command == SC_MOUSEMENU) {
+        if (::SendMessageA(m_hWnd, WM_NCHITTEST, 0, lParam) == HTSYSMENU) OpenSystemMenu();
+        return TRUE;
+    }
     if (command != SC_KEYMENU) return FALSE;
-    if (!(GetStyle() & WS_CHILD)) return TRUE;
+    if (!(GetStyle() & WS_CHILD)) {
+        if (lParam == ' ') OpenSystemMenu();
+        return TRUE;
+    }
     for (HWND w = m_hWnd; w; w = ::GetParent(w)) {
         if ((GetWindowLongA(w, GWL_STYLE) & WS_SYSMENU) || ::GetMenu(w)) {
-            if (w == m_hWnd) return TRUE;
+            if (w == m_hWnd) {
+                if (lParam == '-') OpenSystemMenu();
+                return TRUE;
+            }
             CSkinRef<CSkinWindowSink> sink = m_engine->FindSkinObjectRef(w);
             CSkinObjectBase* object = sink ? sink->GetSkinObject() : nullptr;
             if (auto* frame = dynamic_cast<CSkinObjectFrame*>(object)) return frame->HandleSysCommand(command, lParam);
@@ -1122,6 +1134,23 @@ BOOL CSkinObjectFrame::HandleSysCommand(UINT command, LPARAM lParam) {
         if (!(GetWindowLongA(w, GWL_STYLE) & WS_CHILD)) break;
     }
     return FALSE;
+}
+
+void CSkinObjectFrame::OpenSystemMenu() {
+    if (!(GetStyle() & WS_SYSMENU)) return;
+    POINT at = {0, 0};
+    ::ClientToScreen(m_hWnd, &at);
+    CSkinMenuTracker::TrackSystemMenuAt(m_hWnd, at.x, at.y);
+}
+
+LRESULT CSkinObjectFrame::OnContextMenu(WPARAM window, LPARAM point) {
+    if (reinterpret_cast<HWND>(window) == m_hWnd && m_engine && (m_engine->GetApplyOptions() & SkinApplyMenus) &&
+        (GetStyle() & WS_SYSMENU)) {
+        const int hit = static_cast<int>(::SendMessageA(m_hWnd, WM_NCHITTEST, 0, point));
+        const int result = CSkinMenuTracker::TrackSystemMenuFor(m_hWnd, hit, GET_X_LPARAM(point), GET_Y_LPARAM(point));
+        if (result >= 0) return result;
+    }
+    return Default();
 }
 
 LRESULT CSkinObjectFrame::OnSysCommand(WPARAM command, LPARAM lParam) {

@@ -81,6 +81,9 @@ protected:
     LRESULT OnPrint(WPARAM dc, LPARAM flags);
     LRESULT OnGetMinMaxInfo(WPARAM, LPARAM info);
     LRESULT OnSysCommand(WPARAM command, LPARAM);
+    LRESULT OnContextMenu(WPARAM window, LPARAM point);
+    // The window menu under the icon, opened by Alt+Space or a click on the icon.
+    void OpenSystemMenu();
     LRESULT OnWindowPosChanged(WPARAM, LPARAM pos);
     LRESULT OnWindowPosChanging(WPARAM, LPARAM pos);
     LRESULT OnNcRButtonUp(WPARAM hitCode, LPARAM point);

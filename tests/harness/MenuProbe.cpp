@@ -41,9 +41,11 @@ HWND MenuProbe::MenuWindow()
         auto* s = reinterpret_cast<Search*>(lp);
         DWORD owner = 0;
         GetWindowThreadProcessId(h, &owner);
-        char cls[16] = {};
+        char cls[32] = {};
         GetClassNameA(h, cls, sizeof cls);
-        if (owner == s->pid && IsWindowVisible(h) && strcmp(cls, "#32768") == 0) {
+        // The system's popup menus, or the skin's when it runs them.
+        const bool menu = strcmp(cls, "#32768") == 0 || strcmp(cls, "SkinManagerMenu") == 0;
+        if (owner == s->pid && IsWindowVisible(h) && menu) {
             s->found = h;
             return FALSE;
         }

@@ -1,0 +1,650 @@
+// Real skinned menus run through the intercepted TrackPopupMenu: results, delivered commands, the
+// owner's notifications in order, submenu timing, placement at the screen edge and real pointer
+// and keyboard input played from a second thread while the menu's loop runs.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "CSkinApiHookManager.h"
+#include "CSkinEngine.h"
+#include "CSkinHookManager.h"
+#include "CSkinMenuTracker.h"
+
+namespace {
+
+constexpr UINT kOpen = 101, kSave = 102, kDisabled = 103, kExit = 104, kSubA = 201, kSubB = 202;
+constexpr int kMorePosition = 3;
+
+struct Note {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    bool operator==(const Note& o) const { return message == o.message && wParam == o.wParam && lParam == o.lParam; }
+};
+
+std::vector<Note> g_log;                 // owner's menu notifications, main thread only
+LRESULT g_menuCharReply = 0;             // the owner's answer to WM_MENUCHAR
+std::mutex g_levelsLock;
+std::vector<std::vector<RECT>> g_levels;  // item screen rectangles per open level, at the last idle
+std::vector<HWND> g_levelWindows;
+std::atomic<int> g_idles{0};
+std::atomic<int> g_targetPresses{0};
+
+bool Recorded(UINT message) {
+    switch (message) {
+        case WM_ENTERMENULOOP:
+        case WM_EXITMENULOOP:
+        case WM_INITMENU:
+        case WM_INITMENUPOPUP:
+        case WM_UNINITMENUPOPUP:
+        case WM_MENUSELECT:
+        case WM_MENUCHAR:
+        case WM_MENUCOMMAND:
+        case WM_COMMAND:
+        case WM_SYSCOMMAND: return true;
+        default: return false;
+    }
+}
+
+void SnapshotLevels() {
+    std::lock_guard<std::mutex> lock(g_levelsLock);
+    g_levels.clear();
+    g_levelWindows.clear();
+    CSkinMenuTracker* tracker = CSkinMenuTracker::Current();
+    for (CSkinMenuWindow* w = tracker ? tracker->Root() : nullptr; w; w = w->m_pChild) {
+        std::vector<RECT> rects;
+        for (int i = 0; i < w->ItemCount(); ++i) rects.push_back(w->ItemScreenRect(w->ItemAt(i)));
+        g_levels.push_back(rects);
+        g_levelWindows.push_back(w->m_hWnd);
+    }
+}
+
+LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (Recorded(message)) g_log.push_back({message, wParam, lParam});
+    if (message == WM_ENTERIDLE && wParam == MSGF_MENU) {
+        SnapshotLevels();
+        ++g_idles;
+    }
+    if (message == WM_MENUCHAR) return g_menuCharReply;
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) return 0;  // recorded, not acted on
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK TargetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_LBUTTONDOWN) ++g_targetPresses;
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+bool StartSkin() {
+    CSkinEngine* engine = CSkinEngine::Instance();
+    if (engine->IsEnabled()) return true;
+    CSkinHookManager::Instance();
+    CSkinApiHookManager::Instance()->Register(engine);
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return engine->LoadSkin(path, nullptr) && engine->IsEnabled();
+}
+
+// Input from the player thread.
+void MoveTo(POINT p) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+    Sleep(60);
+}
+
+void Button(DWORD flag) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flag;
+    SendInput(1, &in, sizeof in);
+    Sleep(60);
+}
+
+void Click() {
+    Button(MOUSEEVENTF_LEFTDOWN);
+    Button(MOUSEEVENTF_LEFTUP);
+}
+
+void Key(WORD vk) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+    Sleep(60);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms = 3000) {
+    const DWORD end = GetTickCount() + ms;
+    while (!condition()) {
+        if (static_cast<LONG>(GetTickCount() - end) > 0) return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+size_t OpenLevels() {
+    std::lock_guard<std::mutex> lock(g_levelsLock);
+    return g_levels.size();
+}
+
+// Centre of an item of an open level, as seen at the last idle moment; waits for the level.
+POINT ItemCentre(size_t level, int position) {
+    WaitUntil([&] { return OpenLevels() > level; });
+    std::lock_guard<std::mutex> lock(g_levelsLock);
+    if (level >= g_levels.size() || position >= static_cast<int>(g_levels[level].size())) return {0, 0};
+    const RECT& r = g_levels[level][position];
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+RECT LevelWindowRect(size_t level) {
+    RECT r = {};
+    std::lock_guard<std::mutex> lock(g_levelsLock);
+    if (level < g_levelWindows.size()) GetWindowRect(g_levelWindows[level], &r);
+    return r;
+}
+
+std::vector<HWND> MenuWindows(DWORD thread) {
+    std::vector<HWND> found;
+    EnumThreadWindows(thread, [](HWND h, LPARAM lp) {
+        char name[64] = "";
+        GetClassNameA(h, name, sizeof name);
+        if (!strcmp(name, "SkinManagerMenu") && IsWindowVisible(h)) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// A submenu opened by its timer is no input, so the owner hears of no idle moment until the
+// pointer stirs: wait for the window, then nudge the pointer within the item for a snapshot.
+bool WaitForLevels(size_t levels, DWORD thread, DWORD ms = 3000) {
+    if (!WaitUntil([&] { return MenuWindows(thread).size() == levels; }, ms)) return false;
+    POINT c;
+    GetCursorPos(&c);
+    MoveTo({c.x + 1, c.y});
+    return WaitUntil([&] { return OpenLevels() == levels; });
+}
+
+class Tracker : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(StartSkin());
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = OwnerProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = "TrackerOwner";
+        RegisterClassA(&wc);
+        wc.lpfnWndProc = TargetProc;
+        wc.lpszClassName = "TrackerTarget";
+        RegisterClassA(&wc);
+    }
+
+    void SetUp() override {
+        g_log.clear();
+        g_menuCharReply = 0;
+        g_idles = 0;
+        g_targetPresses = 0;
+        {
+            std::lock_guard<std::mutex> lock(g_levelsLock);
+            g_levels.clear();
+            g_levelWindows.clear();
+        }
+        m_owner = CreateWindowExA(0, "TrackerOwner", "owner", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_TRUE(m_owner);
+        SetForegroundWindow(m_owner);
+        SetFocus(m_owner);
+        m_menu = CreatePopupMenu();
+        AppendMenuA(m_menu, MF_STRING, kOpen, "&Open");
+        AppendMenuA(m_menu, MF_STRING | MF_CHECKED, kSave, "&Save\tCtrl+S");
+        AppendMenuA(m_menu, MF_SEPARATOR, 0, nullptr);
+        m_sub = CreatePopupMenu();
+        AppendMenuA(m_sub, MF_STRING, kSubA, "Sub &A");
+        AppendMenuA(m_sub, MF_STRING, kSubB, "Sub &B");
+        AppendMenuA(m_menu, MF_POPUP, reinterpret_cast<UINT_PTR>(m_sub), "&More");
+        AppendMenuA(m_menu, MF_STRING | MF_GRAYED, kDisabled, "&Disabled");
+        AppendMenuA(m_menu, MF_STRING, kExit, "E&xit");
+        Park();
+        Pump();
+        g_log.clear();
+    }
+
+    void TearDown() override {
+        DestroyMenu(m_menu);
+        DestroyWindow(m_owner);
+        Pump();
+        EXPECT_TRUE(MenuWindows(GetCurrentThreadId()).empty());
+        EXPECT_EQ(nullptr, CSkinMenuTracker::Current());
+    }
+
+    static void Pump() {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+
+    // The pointer away from where menus open.
+    static void Park() {
+        SetCursorPos(5, GetSystemMetrics(SM_CYSCREEN) - 5);
+    }
+
+    // Runs the menu on this thread while the script plays input from another.
+    int Run(UINT flags, POINT at, const std::function<void()>& script) {
+        std::atomic<bool> started{false};
+        std::thread player([&] {
+            WaitUntil([] { return g_idles > 0; });
+            script();
+        });
+        const int result = TrackPopupMenu(m_menu, flags, at.x, at.y, 0, m_owner, nullptr);
+        player.join();
+        return result;
+    }
+
+    std::vector<Note> Notes(bool withIdle = false) const {
+        std::vector<Note> notes;
+        for (const Note& n : g_log)
+            if (withIdle || n.message != WM_ENTERIDLE) notes.push_back(n);
+        return notes;
+    }
+
+    HWND m_owner = nullptr;
+    HMENU m_menu = nullptr;
+    HMENU m_sub = nullptr;
+};
+
+TEST_F(Tracker, ReturnCommandGivesTheIdAndPostsNothingWhileCancelGivesZero) {
+    EXPECT_EQ(static_cast<int>(kSave), Run(TPM_RETURNCMD, {200, 150}, [] {
+                  Key(VK_DOWN);
+                  Key(VK_DOWN);
+                  Key(VK_RETURN);
+              }));
+    Pump();
+    for (const Note& n : g_log) EXPECT_NE(static_cast<UINT>(WM_COMMAND), n.message);
+    g_log.clear();
+    EXPECT_EQ(0, Run(TPM_RETURNCMD, {200, 150}, [] { Key(VK_ESCAPE); }));
+    Pump();
+    for (const Note& n : g_log) EXPECT_NE(static_cast<UINT>(WM_COMMAND), n.message);
+}
+
+TEST_F(Tracker, WithoutReturnCommandTheCommandIsPostedAfterTheLoopEnds) {
+    EXPECT_EQ(1, Run(0, {200, 150}, [] {
+                  Key(VK_DOWN);
+                  Key(VK_RETURN);
+              }));
+    // Posted: not there yet when the call returns.
+    for (const Note& n : g_log) EXPECT_NE(static_cast<UINT>(WM_COMMAND), n.message);
+    ASSERT_FALSE(g_log.empty());
+    EXPECT_EQ(static_cast<UINT>(WM_UNINITMENUPOPUP), g_log.back().message);
+    Pump();
+    ASSERT_FALSE(g_log.empty());
+    EXPECT_EQ((Note{WM_COMMAND, kOpen, 0}), g_log.back());
+    // Cancelling still answers 1 and delivers nothing.
+    g_log.clear();
+    EXPECT_EQ(1, Run(0, {200, 150}, [] { Key(VK_ESCAPE); }));
+    Pump();
+    for (const Note& n : g_log) EXPECT_NE(static_cast<UINT>(WM_COMMAND), n.message);
+}
+
+TEST_F(Tracker, NotifyByPositionReportsWmMenuCommandAndReturnCommandStillGivesTheId) {
+    MENUINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIM_STYLE;
+    info.dwStyle = MNS_NOTIFYBYPOS;
+    ASSERT_TRUE(SetMenuInfo(m_menu, &info));
+    EXPECT_EQ(1, Run(0, {200, 150}, [] {
+                  Key(VK_UP);  // wraps to the last item
+                  Key(VK_RETURN);
+              }));
+    Pump();
+    bool found = false;
+    for (const Note& n : g_log) {
+        EXPECT_NE(static_cast<UINT>(WM_COMMAND), n.message);
+        if (n.message == WM_MENUCOMMAND) {
+            found = true;
+            EXPECT_EQ(5u, n.wParam);
+            EXPECT_EQ(reinterpret_cast<LPARAM>(m_menu), n.lParam);
+        }
+    }
+    EXPECT_TRUE(found);
+    EXPECT_EQ(static_cast<int>(kExit), Run(TPM_RETURNCMD, {200, 150}, [] {
+                  Key(VK_UP);
+                  Key(VK_RETURN);
+              }));
+}
+
+TEST_F(Tracker, ReturnOnADisabledItemClosesWithoutCommand) {
+    // Down: Open, Save, More, Disabled (the separator is stepped over).
+    EXPECT_EQ(0, Run(TPM_RETURNCMD, {200, 150}, [] {
+                  for (int i = 0; i < 4; ++i) Key(VK_DOWN);
+                  Key(VK_RETURN);
+              }));
+    EXPECT_EQ(1, Run(0, {200, 150}, [] {
+                  for (int i = 0; i < 4; ++i) Key(VK_DOWN);
+                  Key(VK_RETURN);
+              }));
+    Pump();
+    for (const Note& n : g_log) EXPECT_NE(static_cast<UINT>(WM_COMMAND), n.message);
+}
+
+TEST_F(Tracker, MenuCharRepliesNamingPositionsOutsideTheMenuAreIgnored) {
+    // 'q' names no item: the owner is asked; an execute reply past the end leaves the menu open.
+    g_menuCharReply = MAKELRESULT(40, MNC_EXECUTE);
+    std::atomic<bool> stillOpen{false};
+    EXPECT_EQ(0, Run(TPM_RETURNCMD, {200, 150}, [&] {
+                  Key('Q');
+                  Sleep(200);
+                  stillOpen = !MenuWindows(GetWindowThreadProcessId(FindWindowA("TrackerOwner", nullptr), nullptr)).empty();
+                  Key(VK_ESCAPE);
+              }));
+    EXPECT_TRUE(stillOpen);
+    bool asked = false;
+    for (const Note& n : g_log)
+        if (n.message == WM_MENUCHAR) {
+            asked = true;
+            EXPECT_EQ(MAKEWPARAM('q', MF_POPUP), n.wParam);
+            EXPECT_EQ(reinterpret_cast<LPARAM>(m_menu), n.lParam);
+        }
+    EXPECT_TRUE(asked);
+    // The same reply naming an item inside the menu executes it.
+    g_menuCharReply = MAKELRESULT(5, MNC_EXECUTE);
+    EXPECT_EQ(static_cast<int>(kExit), Run(TPM_RETURNCMD, {200, 150}, [] { Key('Q'); }));
+    // A mnemonic of the menu itself needs no owner.
+    g_log.clear();
+    EXPECT_EQ(static_cast<int>(kSave), Run(TPM_RETURNCMD, {200, 150}, [] { Key('S'); }));
+    for (const Note& n : g_log) EXPECT_NE(static_cast<UINT>(WM_MENUCHAR), n.message);
+}
+
+TEST_F(Tracker, APressOutsideClosesTheMenuAndReachesTheWindowUnderIt) {
+    HWND target = CreateWindowExA(0, "TrackerTarget", "target", WS_POPUP | WS_VISIBLE, 700, 500, 200, 150, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(target);
+    Pump();
+    EXPECT_EQ(0, Run(TPM_RETURNCMD, {200, 150}, [] {
+                  MoveTo({800, 575});
+                  Click();
+              }));
+    EXPECT_TRUE(MenuWindows(GetCurrentThreadId()).empty());
+    const DWORD end = GetTickCount() + 2000;
+    while (g_targetPresses == 0 && GetTickCount() < end) {
+        Pump();
+        Sleep(10);
+    }
+    EXPECT_EQ(1, g_targetPresses.load());
+    DestroyWindow(target);
+}
+
+TEST_F(Tracker, ClickingAnItemChoosesIt) {
+    EXPECT_EQ(static_cast<int>(kExit), Run(TPM_RETURNCMD, {200, 150}, [] {
+                  MoveTo(ItemCentre(0, 5));
+                  Click();
+              }));
+}
+
+TEST_F(Tracker, SubmenusOpenAfterTheMenuDelayAndSurviveADiagonalMove) {
+    const UINT delay = CSkinMenuTracker(m_owner).SubmenuDelay();
+    std::atomic<DWORD> opened{0};
+    std::atomic<bool> keptOpen{false}, closedWhenStaying{false};
+    const DWORD thread = GetCurrentThreadId();
+    EXPECT_EQ(static_cast<int>(kSubB), Run(TPM_RETURNCMD, {200, 150}, [&] {
+                  const POINT more = ItemCentre(0, kMorePosition);
+                  const POINT below = ItemCentre(0, kMorePosition + 1);
+                  const DWORD start = GetTickCount();
+                  MoveTo(more);
+                  WaitUntil([&] { return MenuWindows(thread).size() == 2; }, delay + 2000);
+                  opened = GetTickCount() - start;
+                  WaitForLevels(2, thread);
+                  // Across the item below towards the submenu, arriving within the delay.
+                  const RECT sub = LevelWindowRect(1);
+                  MoveTo({below.x + 20, below.y});
+                  MoveTo({sub.left + 10, sub.top + 10});
+                  Sleep(delay + 300);
+                  keptOpen = MenuWindows(thread).size() == 2;
+                  // Staying on the item below beyond the delay closes it.
+                  MoveTo(below);
+                  Sleep(delay + 400);
+                  closedWhenStaying = MenuWindows(thread).size() == 1;
+                  // Back onto More, then in and choose.
+                  MoveTo(more);
+                  WaitForLevels(2, thread, delay + 2000);
+                  MoveTo(ItemCentre(1, 1));
+                  Click();
+              }));
+    EXPECT_GE(opened.load(), delay * 8 / 10);
+    EXPECT_LT(opened.load(), delay + 1500);
+    EXPECT_TRUE(keptOpen);
+    EXPECT_TRUE(closedWhenStaying);
+}
+
+TEST_F(Tracker, AtTheRightScreenEdgeMenusAndSubmenusOpenLeftwards) {
+    RECT work = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const POINT at = {work.right - 10, 150};
+    std::atomic<bool> checked{false};
+    RECT root = {}, sub = {};
+    EXPECT_EQ(static_cast<int>(kSubA), Run(TPM_RETURNCMD, at, [&] {
+                  root = LevelWindowRect(0);
+                  Key(VK_DOWN);
+                  Key(VK_DOWN);
+                  Key(VK_DOWN);  // More
+                  Key(VK_RIGHT);
+                  WaitUntil([] { return OpenLevels() == 2; });
+                  sub = LevelWindowRect(1);
+                  checked = true;
+                  Key(VK_RETURN);
+              }));
+    ASSERT_TRUE(checked);
+    EXPECT_EQ(at.x, root.right);  // opened to the left of the point
+    // Leftwards, overlapping the item's left margin by 3 pixels as a right-hand submenu does.
+    EXPECT_LT(sub.left, root.left);
+    EXPECT_LE(sub.right, root.left + 6);
+}
+
+// The owner's notifications, as a sequence, for one run by keyboard and one by mouse.
+TEST_F(Tracker, NotificationOrderByKeyboard) {
+    Run(0, {200, 150}, [] {
+        Key(VK_DOWN);
+        Key(VK_DOWN);
+        Key(VK_DOWN);  // More
+        Key(VK_RIGHT);
+        Key(VK_RETURN);  // Sub A
+    });
+    Pump();
+    const LPARAM menu = reinterpret_cast<LPARAM>(m_menu), sub = reinterpret_cast<LPARAM>(m_sub);
+    const std::vector<Note> expected = {
+        {WM_ENTERMENULOOP, 0, 0},
+        {WM_INITMENU, static_cast<WPARAM>(menu), 0},
+        {WM_INITMENUPOPUP, static_cast<WPARAM>(menu), 0},
+        {WM_MENUSELECT, MAKEWPARAM(kOpen, 0), menu},
+        {WM_MENUSELECT, MAKEWPARAM(kSave, MF_CHECKED), menu},
+        {WM_MENUSELECT, MAKEWPARAM(kMorePosition, MF_POPUP), menu},
+        {WM_INITMENUPOPUP, static_cast<WPARAM>(sub), MAKELPARAM(kMorePosition, 0)},
+        {WM_MENUSELECT, MAKEWPARAM(kSubA, 0), sub},
+        {WM_UNINITMENUPOPUP, static_cast<WPARAM>(sub), 0},
+        {WM_MENUSELECT, MAKEWPARAM(kMorePosition, MF_POPUP), menu},
+        {WM_MENUSELECT, 0xFFFF0000, 0},
+        {WM_EXITMENULOOP, 0, 0},
+        {WM_UNINITMENUPOPUP, static_cast<WPARAM>(menu), 0},
+        {WM_COMMAND, kSubA, 0},
+    };
+    EXPECT_EQ(expected, Notes());
+}
+
+TEST_F(Tracker, NotificationOrderByMouse) {
+    const DWORD thread = GetCurrentThreadId();
+    Run(0, {200, 150}, [&] {
+        MoveTo(ItemCentre(0, kMorePosition));
+        WaitForLevels(2, thread);
+        MoveTo(ItemCentre(1, 1));
+        Click();  // Sub B
+    });
+    Pump();
+    const LPARAM menu = reinterpret_cast<LPARAM>(m_menu), sub = reinterpret_cast<LPARAM>(m_sub);
+    const std::vector<Note> expected = {
+        {WM_ENTERMENULOOP, 0, 0},
+        {WM_INITMENU, static_cast<WPARAM>(menu), 0},
+        {WM_INITMENUPOPUP, static_cast<WPARAM>(menu), 0},
+        {WM_MENUSELECT, MAKEWPARAM(kMorePosition, MF_POPUP | MF_MOUSESELECT), menu},
+        {WM_INITMENUPOPUP, static_cast<WPARAM>(sub), MAKELPARAM(kMorePosition, 0)},
+        {WM_MENUSELECT, MAKEWPARAM(kSubB, MF_MOUSESELECT), sub},
+        {WM_UNINITMENUPOPUP, static_cast<WPARAM>(sub), 0},
+        {WM_MENUSELECT, MAKEWPARAM(kMorePosition, MF_POPUP | MF_MOUSESELECT), menu},
+        {WM_MENUSELECT, 0xFFFF0000, 0},
+        {WM_EXITMENULOOP, 0, 0},
+        {WM_UNINITMENUPOPUP, static_cast<WPARAM>(menu), 0},
+        {WM_COMMAND, kSubB, 0},
+    };
+    EXPECT_EQ(expected, Notes());
+    // The owner was told of idleness with the deepest menu window, before the command.
+    EXPECT_GT(g_idles.load(), 0);
+}
+
+// The window menu of a captioned window: a right click on the caption, a click on the icon and
+// Alt+Space open it; what the window cannot do is grayed, and its command comes as WM_SYSCOMMAND.
+class SystemMenu : public Tracker {
+protected:
+    void SetUp() override {
+        Tracker::SetUp();
+        m_frame = CreateWindowExA(0, "TrackerOwner", "framed", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 300,
+                                  200, 320, 220, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_TRUE(m_frame);
+        SetForegroundWindow(m_frame);
+        SetFocus(m_frame);
+        Pump();
+        g_log.clear();
+    }
+    void TearDown() override {
+        DestroyWindow(m_frame);
+        Tracker::TearDown();
+    }
+
+    // A screen point of the frame whose hit code is `code`, searched along the caption row.
+    POINT FindHit(int code) const {
+        RECT r;
+        GetWindowRect(m_frame, &r);
+        POINT client = {0, 0};
+        ClientToScreen(m_frame, &client);
+        const int y = (r.top + client.y) / 2;
+        for (int x = r.left; x < r.right; ++x)
+            if (SendMessageA(m_frame, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == code) return {x + 3, y};
+        return {-1, -1};
+    }
+
+    // Plays the script on another thread while this one pumps: the menu's loop runs from inside a
+    // message of the frame.
+    void Play(const std::function<void()>& script) {
+        std::atomic<bool> done{false};
+        std::thread player([&] {
+            script();
+            done = true;
+        });
+        while (!done) {
+            Pump();
+            Sleep(5);
+        }
+        player.join();
+        Pump();
+    }
+
+    bool SystemMenuOpened() const {
+        for (const Note& n : g_log)
+            if (n.message == WM_INITMENUPOPUP && n.wParam == reinterpret_cast<WPARAM>(GetSystemMenu(m_frame, FALSE)) &&
+                HIWORD(n.lParam) == 1)
+                return true;
+        return false;
+    }
+
+    int Commands(UINT command) const {
+        int count = 0;
+        for (const Note& n : g_log)
+            if (n.message == WM_SYSCOMMAND && (n.wParam & 0xFFF0) == command) ++count;
+        return count;
+    }
+
+    HWND m_frame = nullptr;
+};
+
+TEST_F(SystemMenu, OpensByCaptionRightClickIconClickAndAltSpace) {
+    const DWORD thread = GetCurrentThreadId();
+    const POINT caption = FindHit(HTCAPTION), icon = FindHit(HTSYSMENU);
+    ASSERT_GE(caption.x, 0);
+    ASSERT_GE(icon.x, 0);
+    struct Way {
+        const char* name;
+        std::function<void()> open;
+    } ways[] = {
+        {"right click on the caption", [&] {
+             MoveTo(caption);
+             Button(MOUSEEVENTF_RIGHTDOWN);
+             Button(MOUSEEVENTF_RIGHTUP);
+         }},
+        {"click on the icon", [&] {
+             MoveTo(icon);
+             Click();
+         }},
+        {"Alt+Space", [&] {
+             INPUT in[4] = {};
+             for (INPUT& i : in) i.type = INPUT_KEYBOARD;
+             in[0].ki.wVk = VK_MENU;
+             in[1].ki.wVk = VK_SPACE;
+             in[2].ki.wVk = VK_SPACE;
+             in[2].ki.dwFlags = KEYEVENTF_KEYUP;
+             in[3].ki.wVk = VK_MENU;
+             in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+             SendInput(4, in, sizeof(INPUT));
+             Sleep(100);
+         }},
+    };
+    for (const Way& way : ways) {
+        g_log.clear();
+        std::atomic<bool> shown{false};
+        Play([&] {
+            way.open();
+            shown = WaitUntil([&] { return MenuWindows(thread).size() == 1; });
+            Key(VK_ESCAPE);
+            WaitUntil([&] { return MenuWindows(thread).empty(); });
+        });
+        EXPECT_TRUE(shown) << way.name;
+        EXPECT_TRUE(SystemMenuOpened()) << way.name;
+        EXPECT_EQ(0, Commands(SC_CLOSE)) << way.name;
+    }
+}
+
+TEST_F(SystemMenu, GraysWhatTheWindowCannotDoAndSendsTheChosenCommand) {
+    const DWORD thread = GetCurrentThreadId();
+    const POINT caption = FindHit(HTCAPTION);
+    ASSERT_GE(caption.x, 0);
+    HMENU menu = GetSystemMenu(m_frame, FALSE);
+    UINT maximize = 0, size = 0, move = 0;
+    Play([&] {
+        MoveTo(caption);
+        Button(MOUSEEVENTF_RIGHTDOWN);
+        Button(MOUSEEVENTF_RIGHTUP);
+        WaitUntil([&] { return MenuWindows(thread).size() == 1; });
+        maximize = GetMenuState(menu, SC_MAXIMIZE, MF_BYCOMMAND);
+        size = GetMenuState(menu, SC_SIZE, MF_BYCOMMAND);
+        move = GetMenuState(menu, SC_MOVE, MF_BYCOMMAND);
+        Key('C');  // "&Close"
+        WaitUntil([&] { return MenuWindows(thread).empty(); });
+    });
+    // A fixed window without a maximize box: neither maximize nor size is offered; move is.
+    EXPECT_TRUE(maximize & MF_GRAYED);
+    EXPECT_TRUE(size & MF_GRAYED);
+    EXPECT_FALSE(move & MF_GRAYED);
+    EXPECT_EQ(1, Commands(SC_CLOSE));
+    EXPECT_TRUE(IsWindow(m_frame));
+}
+
+}  // namespace
