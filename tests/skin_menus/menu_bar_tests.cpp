@@ -131,7 +131,10 @@ TEST_F(MenuBarTest, ANarrowWindowWrapsTheBarIntoRowsAndTheClientAreaShrinksByARo
     const int wideClient = client.bottom;
     EXPECT_EQ(m_frame->GetMenuBarRect().bottom - m_frame->GetMenuBarRect().top, h + 1);
 
-    SetWindowPos(m_hwnd, nullptr, 0, 0, 200, 240, SWP_NOMOVE | SWP_NOZORDER);
+    // Same height as now: the frame may have resized the window after creation to keep its client size.
+    RECT created;
+    GetWindowRect(m_hwnd, &created);
+    SetWindowPos(m_hwnd, nullptr, 0, 0, 200, created.bottom - created.top, SWP_NOMOVE | SWP_NOZORDER);
     Pump(30);
     const RECT bar = m_frame->GetMenuBarRect();
     const int rows = (bar.bottom - bar.top - 1) / h;
