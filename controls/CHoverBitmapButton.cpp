@@ -16,7 +16,8 @@ BOOL CHoverBitmapButton::SetHoverBitmaps(UINT normalId, UINT selectedId, UINT ho
 
 void CHoverBitmapButton::PreSubclassWindow()
 {
-    ModifyStyle(0, BS_OWNERDRAW | BS_BITMAP, 0);
+    // The type bits are a number, not flags: owner-drawn replaces whatever type the template gave.
+    ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW | BS_BITMAP, 0);
     CBitmapButton::PreSubclassWindow();
 }
 

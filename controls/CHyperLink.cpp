@@ -92,7 +92,8 @@ void CHyperLink::Redraw()
 void CHyperLink::SetTarget(LPCSTR target)
 {
     m_strTarget = target;
-    if (m_strTooltip.IsEmpty())
+    // Without wording of its own the tooltip names the target, and follows it.
+    if (!m_bTooltipWorded)
         m_strTooltip = m_strTarget;
     if (m_strTooltip.IsEmpty())
         return;
@@ -102,7 +103,7 @@ void CHyperLink::SetTarget(LPCSTR target)
         m_tooltip.AddTool(this, m_strTooltip, nullptr, 0);
         m_tooltip.SendMessage(TTM_ACTIVATE, m_bTooltipEnabled, 0);
     } else {
-        m_tooltip.UpdateTipText(m_strTarget, this, 0);
+        m_tooltip.UpdateTipText(m_strTooltip, this, 0);
     }
 }
 
@@ -163,7 +164,8 @@ BOOL CHyperLink::OpenTarget(LPCSTR file, int showCommand, LPCSTR parameters, LPC
 
 BOOL CHyperLink::IsTextLink() const
 {
-    const DWORD kind = GetStyle() & 0xFF;
+    // The type alone: SS_NOPREFIX and the other flags above it do not make a text static another kind.
+    const DWORD kind = GetStyle() & SS_TYPEMASK;
     return kind == SS_LEFT || kind == SS_CENTER || kind == SS_RIGHT;
 }
 
@@ -266,6 +268,7 @@ BOOL CHyperLink::ApplyLinkFont()
 void CHyperLink::SetTooltipText(LPCSTR text)
 {
     m_strTooltip = text;
+    m_bTooltipWorded = m_strTooltip.IsEmpty() ? 0 : 1;
     if (m_tooltip.m_hWnd)
         m_tooltip.UpdateTipText(m_strTooltip, this, 0);
 }
@@ -315,9 +318,15 @@ HBRUSH CHyperLink::CtlColor(CDC* pDC, UINT)
         return nullptr;
     HBRUSH brush;
     if (m_crBackground == CLR_NONE) {
-        brush = reinterpret_cast<HBRUSH>(::DefWindowProcA(GetParent(), WM_CTLCOLORSTATIC,
-                                                          reinterpret_cast<WPARAM>(pDC->GetSafeHdc()),
-                                                          reinterpret_cast<LPARAM>(m_hWnd)));
+        // The parent's own answer, whatever brush it or a skin gives its statics. It reflects the
+        // request back to us first: that inner call answers nothing, so the parent goes on by itself.
+        if (m_bAskingParent)
+            return nullptr;
+        m_bAskingParent = 1;
+        brush = reinterpret_cast<HBRUSH>(::SendMessageA(GetParent(), WM_CTLCOLORSTATIC,
+                                                        reinterpret_cast<WPARAM>(pDC->GetSafeHdc()),
+                                                        reinterpret_cast<LPARAM>(m_hWnd)));
+        m_bAskingParent = 0;
     } else {
         brush = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
     }

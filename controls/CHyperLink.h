@@ -69,6 +69,8 @@ private:
     BYTE m_bHovering = 0;
     BYTE m_bVisited = 0;
     BYTE m_bTooltipEnabled = 1;
+    BYTE m_bTooltipWorded = 0;   // the program gave the tooltip its own wording
+    BYTE m_bAskingParent = 0;    // our colour request to the parent comes back reflected
     CFont m_fontLink;
     CString m_strTarget;
     CString m_strTooltip;

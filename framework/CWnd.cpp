@@ -502,6 +502,27 @@ void CWnd::GetWindowText(CString& text) const
     text.ReleaseBuffer();
 }
 
+BOOL CWnd::GrayCtlColor(HDC hDC, HWND hWnd, UINT nCtlColor, HBRUSH hbrGray, COLORREF clrText)
+{
+    // Some senders pass no DC at all.
+    if (!hDC || !hbrGray || nCtlColor == CTLCOLOR_EDIT || nCtlColor == CTLCOLOR_MSGBOX ||
+        nCtlColor == CTLCOLOR_SCROLLBAR)
+        return FALSE;
+    if (nCtlColor == CTLCOLOR_LISTBOX) {
+        // Only a drop-down combo asking for the strip between its edit and its button.
+        char name[16] = "";
+        if (!hWnd || !::GetClassNameA(hWnd, name, sizeof name) || lstrcmpiA(name, "ComboBox") != 0 ||
+            (::GetWindowLongA(hWnd, GWL_STYLE) & 0x0F) != CBS_DROPDOWN)
+            return FALSE;
+    }
+    LOGBRUSH logBrush{};
+    if (!::GetObjectA(hbrGray, sizeof logBrush, &logBrush))
+        return FALSE;
+    ::SetBkColor(hDC, logBrush.lbColor);
+    ::SetTextColor(hDC, clrText == CLR_INVALID ? ::GetSysColor(COLOR_WINDOWTEXT) : clrText);
+    return TRUE;
+}
+
 BOOL CWnd::ModifyStyle(HWND hWnd, DWORD remove, DWORD add, UINT swpFlags)
 {
     const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(hWnd, GWL_STYLE));

@@ -85,6 +85,10 @@ public:
     DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE)); }
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0) { return ModifyStyle(m_hWnd, remove, add, swpFlags); }
     static BOOL ModifyStyle(HWND hWnd, DWORD remove, DWORD add, UINT swpFlags);
+    // Colours a dialog's own control-colour request with a gray brush: background from the brush,
+    // text clrText (CLR_INVALID: the window-text colour). FALSE for kinds it leaves alone (edits, message
+    // boxes, scroll bars, list boxes other than a drop-down combo's) or without a DC or brush.
+    static BOOL GrayCtlColor(HDC hDC, HWND hWnd, UINT nCtlColor, HBRUSH hbrGray, COLORREF clrText);
     void GetClientRect(LPRECT rect) const { ::GetClientRect(m_hWnd, rect); }
     void GetWindowRect(LPRECT rect) const { ::GetWindowRect(m_hWnd, rect); }
     void ClientToScreen(LPPOINT pt) const { ::ClientToScreen(m_hWnd, pt); }

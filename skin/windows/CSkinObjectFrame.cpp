@@ -5,7 +5,9 @@
 #include <vssym32.h>
 
 #include <algorithm>
+#include <atomic>
 
+#include "CSkinFrameRegionCache.h"
 #include "CSkinImage.h"
 #include "CSkinImageCache.h"
 #include "CSkinPackage.h"
@@ -29,7 +31,17 @@ BEGIN_MESSAGE_MAP(CSkinObjectFrame, CSkinObjectBase)
     ON_MESSAGE(WM_GETMINMAXINFO, OnGetMinMaxInfo)
     ON_MESSAGE(WM_SYSCOMMAND, OnSysCommand)
     ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
+    ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
+    ON_MESSAGE(WM_NCRBUTTONUP, OnNcRButtonUp)
+    ON_MESSAGE(WM_SYSKEYDOWN, OnSysKeyDown)
+    ON_MESSAGE(WM_SYSKEYUP, OnSysKeyUp)
     ON_MESSAGE(WM_CREATE, OnCreate)
+    ON_MESSAGE(WM_ERASEBKGND, OnEraseBackground)
+    ON_MESSAGE(WM_CTLCOLOREDIT, OnCtlColor)
+    ON_MESSAGE(WM_CTLCOLORLISTBOX, OnCtlColor)
+    ON_MESSAGE(WM_CTLCOLORBTN, OnCtlColor)
+    ON_MESSAGE(WM_CTLCOLORDLG, OnCtlColor)
+    ON_MESSAGE(WM_CTLCOLORSTATIC, OnCtlColor)
 END_MESSAGE_MAP()
 
 namespace {
@@ -41,6 +53,19 @@ const int kFrameLeft = 7, kFrameRight = 8, kFrameBottom = 9, kSmallFrameLeft = 1
           kSmallFrameBottom = 12;
 const int kCaption = 1, kSmallCaption = 2, kMinCaption = 3, kMaxCaption = 5;
 const int kCloseButtonPart = 18;
+const int kTabBodyPart = 10;
+const int kSizeBoxPart = 10;  // of the scroll bar's theme
+const int kStockImageFile = 3007;  // not in every header set
+
+std::atomic<bool> g_menuKeyPending{false};
+
+// The system's own answer: calls from this program may be answered by the skin.
+void SystemAdjustWindowRectEx(RECT* rect, DWORD style, DWORD exStyle) {
+    using Adjust = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD);
+    static const Adjust adjust = reinterpret_cast<Adjust>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectEx")));
+    if (adjust) adjust(rect, style, FALSE, exStyle);
+}
 
 POINT FromLParam(LPARAM lParam) {
     return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -411,6 +436,28 @@ void CSkinObjectFrame::DrawOwnScrollBars(HDC dc) {
     const RECT vr = m_ownBars.GetScrollBarRect(SB_VERT, *m), hr = m_ownBars.GetScrollBarRect(SB_HORZ, *m);
     const RECT corner{vr.left, hr.top, vr.right, hr.bottom};
     FillRect(dc, &corner, m->GetSysColorBrush(COLOR_BTNFACE));
+    if (IsSizeBoxCorner()) theme->DrawThemeBackground(dc, kSizeBoxPart, 1, corner);
+}
+
+bool CSkinObjectFrame::IsSizeBoxCorner() const {
+    const CSkinMetrics* m = m_engine ? m_engine->GetMetrics() : nullptr;
+    const int cxEdge = m ? m->cxEdge : GetSystemMetrics(SM_CXEDGE), cyEdge = m ? m->cyEdge : GetSystemMetrics(SM_CYEDGE);
+    RECT own{};
+    ::GetWindowRect(m_hWnd, &own);
+    for (HWND w = m_hWnd; w;) {
+        const DWORD style = static_cast<DWORD>(GetWindowLongA(w, GWL_STYLE));
+        if (style & WS_THICKFRAME) {
+            if (::IsZoomed(w)) return false;
+            RECT client{};
+            ::GetClientRect(w, &client);
+            ::MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&client), 2);
+            return own.right + cxEdge >= client.right && own.bottom + cyEdge >= client.bottom;
+        }
+        // Only a plain child carries the grip of the window it sits in.
+        if (!(style & WS_CHILD) || skin::HasFullCaption(style)) return false;
+        w = ::GetParent(w);
+    }
+    return false;
 }
 
 void CSkinObjectFrame::DrawFrame(HDC dc) {
@@ -457,12 +504,107 @@ HBRUSH CSkinObjectFrame::GetClientBrush(HDC dc) {
     return SkinClientBrush(m_hWnd, dc, GetCtlColorMessage(), m_engine ? m_engine->GetMetrics() : nullptr);
 }
 
-HBRUSH CSkinObjectFrame::GetDialogBrush(HDC dc, HWND, UINT) {
+HBRUSH CSkinObjectFrame::GetTabBodyBrush() {
+    if (m_tabBodyBuilt) return m_tabBodyBrush.Get();
+    m_tabBodyBuilt = true;
+    CSkinClassTheme* tab = m_engine ? m_engine->GetThemeClass(this, "TAB") : nullptr;
+    CSkinSchema* schema = tab ? tab->GetSchema() : nullptr;
+    if (!schema) return nullptr;
+    const std::string& file = tab->GetThemeStringRef(kTabBodyPart, 0, kStockImageFile);
+    CSkinImage* image = file.empty() ? nullptr : tab->GetImageCache()->Get(schema->GetPackage(), file);
+    if (!image || image->GetWidth() <= 0 || image->GetHeight() <= 0) return nullptr;
+    const int w = image->GetWidth(), h = image->GetHeight();
+    const HDC screen = ::GetDC(nullptr);
+    skin::Bitmap bitmap(CreateCompatibleBitmap(screen, w, h));
+    {
+        skin::MemoryDC memory(screen);
+        if (bitmap && memory) {
+            memory.Select(bitmap.Get());
+            const CSkinMetrics* m = m_engine->GetMetrics();
+            // A see-through body shows the dialog's face, as the page would without it.
+            skin::FillSolid(memory.Get(), RECT{0, 0, w, h}, m ? m->colors[COLOR_BTNFACE] : GetSysColor(COLOR_BTNFACE));
+            image->Draw(memory.Get(), RECT{0, 0, w, h}, RECT{0, 0, w, h}, RECT{0, 0, 0, 0}, CLR_INVALID, ST_TRUESIZE,
+                        FALSE);
+        }
+    }
+    ::ReleaseDC(nullptr, screen);
+    if (bitmap) m_tabBodyBrush.Reset(CreatePatternBrush(bitmap.Get()));
+    return m_tabBodyBrush.Get();
+}
+
+HBRUSH CSkinObjectFrame::GetDialogBrush(HDC dc, HWND control, UINT ctlColorType) {
     const CSkinMetrics* m = m_engine ? m_engine->GetMetrics() : nullptr;
-    if (!m) return GetSysColorBrush(COLOR_BTNFACE);
-    SetTextColor(dc, m->colors[COLOR_BTNTEXT]);
-    SetBkColor(dc, m->colors[COLOR_BTNFACE]);
-    return m->brushBtnFace.Get();
+    const HBRUSH dialogBrush = m ? m->brushBtnFace.Get() : GetSysColorBrush(COLOR_BTNFACE);
+    const COLORREF text = m ? m->colors[COLOR_BTNTEXT] : GetSysColor(COLOR_BTNTEXT);
+    if (m_dialogTextureMode == ETDT_ENABLETAB) {
+        if (const HBRUSH body = GetTabBodyBrush()) {
+            if (control && control != m_hWnd && dc) {
+                // The pattern continues across the page's controls as if they were holes in it.
+                RECT page{}, own{};
+                ::GetWindowRect(m_hWnd, &page);
+                ::GetWindowRect(control, &own);
+                SetBrushOrgEx(dc, page.left - own.left, page.top - own.top, nullptr);
+                SetBkMode(dc, TRANSPARENT);
+                SetTextColor(dc, text);
+            }
+            return body;
+        }
+    }
+    CWnd::GrayCtlColor(dc, control, ctlColorType, dialogBrush, text);
+    return dialogBrush;
+}
+
+void CSkinObjectFrame::ErasePropertyPage(HDC dc) {
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    FillRect(dc, &client, GetDialogBrush(dc, m_hWnd, CTLCOLOR_DLG));
+}
+
+BOOL CSkinObjectFrame::OnDefaultProcMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result) {
+    NoteMouseButton(message);
+    return CSkinObjectBase::OnDefaultProcMessage(message, wParam, lParam, result);
+}
+
+BOOL CSkinObjectFrame::OnSubclassMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result) {
+    NoteMouseButton(message);
+    // Only a page's own procedure road: the system's erase would fill it with a plain brush.
+    if (message == WM_ERASEBKGND && m_dialogTextureMode == ETDT_ENABLETAB && wParam && !IsMessageExcluded(message)) {
+        ErasePropertyPage(reinterpret_cast<HDC>(wParam));
+        result = TRUE;
+        return TRUE;
+    }
+    return CSkinObjectBase::OnSubclassMessage(message, wParam, lParam, result);
+}
+
+LRESULT CSkinObjectFrame::OnEraseBackground(WPARAM, LPARAM) {
+    const ULONG_PTR background = GetClassLongPtrA(m_hWnd, GCLP_HBRBACKGROUND);
+    const CSkinMetrics* m = m_engine ? m_engine->GetMetrics() : nullptr;
+    const HBRUSH skinBrush = m && background >= 1 && background <= 30 ? m->GetSysColorBrush(static_cast<int>(background) - 1)
+                                                                         : nullptr;
+    if (!skinBrush) return Default();
+    // The class's system colour becomes the theme's for this erase only: the class is shared.
+    SetClassLongPtrA(m_hWnd, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(skinBrush));
+    const LRESULT result = Default();
+    SetClassLongPtrA(m_hWnd, GCLP_HBRBACKGROUND, static_cast<LONG_PTR>(background));
+    return result;
+}
+
+LRESULT CSkinObjectFrame::OnCtlColor(WPARAM dcParam, LPARAM controlParam) {
+    const UINT message = CurrentMessage();
+    const CSkinMetrics* m = m_engine ? m_engine->GetMetrics() : nullptr;
+    if (!m || m_themeClassName == "COMBOBOX") return Default();
+    const HDC dc = reinterpret_cast<HDC>(dcParam);
+    const HWND control = reinterpret_cast<HWND>(controlParam);
+    if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX) {
+        if (!dc) return Default();
+        SetBkColor(dc, m->colors[COLOR_WINDOW]);
+        SetTextColor(dc, m->colors[COLOR_WINDOWTEXT]);
+        return reinterpret_cast<LRESULT>(m->brushWindow.Get());
+    }
+    const UINT type = message - WM_CTLCOLORMSGBOX;
+    if (!CWnd::GrayCtlColor(dc, control, type, m->brushBtnFace.Get(), 0)) return Default();
+    return reinterpret_cast<LRESULT>(GetDialogBrush(dc, control, type));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -524,11 +666,18 @@ void CSkinObjectFrame::OnSkinTimer(UINT_PTR id) {
 // Window region
 
 skin::RegionPiece CSkinObjectFrame::ScanPiece(CSkinClassTheme& theme, int part, int state, int width, int height,
-                                              bool rows, bool fromEnd) {
+                                              bool rows, bool fromEnd, int narrowLength) {
     const RECT m = theme.GetThemeRect(part, state, TMT_SIZINGMARGINS, 0, 0, 0, 0);
-    const int startMargin = rows ? m.left : m.top, endMargin = rows ? m.right : m.bottom;
-    // Any length beyond the two margins gives the same corners.
-    (rows ? width : height) = startMargin + endMargin + 8;
+    int startMargin = std::max(0, static_cast<int>(rows ? m.left : m.top));
+    int endMargin = std::max(0, static_cast<int>(rows ? m.right : m.bottom));
+    if (narrowLength > 0 && startMargin + endMargin > 0) {
+        startMargin = MulDiv(narrowLength, startMargin, startMargin + endMargin);
+        endMargin = narrowLength - startMargin;
+        (rows ? width : height) = narrowLength;
+    } else {
+        // Any length beyond the two margins gives the same corners.
+        (rows ? width : height) = startMargin + endMargin + 8;
+    }
     if (width <= 0 || height <= 0) return skin::RegionPiece{};
     // Drawn over black and over white: a pixel that shows each background unchanged is see-through.
     DWORD* bits[2] = {nullptr, nullptr};
@@ -564,11 +713,20 @@ HRGN CSkinObjectFrame::CalcFrameRegion(int cx, int cy) {
     CSkinClassTheme* theme = m_engine ? m_engine->GetThemeClass(this, "WINDOW") : nullptr;
     if (!theme || !region) return region;
     const bool tool = (GetExStyle() & WS_EX_TOOLWINDOW) != 0;
+    CSkinFrameRegionCache& cache = CSkinFrameRegionCache::Instance();
     skin::FramePieces pieces;
-    pieces.caption = ScanPiece(*theme, tool ? kSmallCaption : kCaption, 0, 0, b.top, true, false);
-    pieces.bottom = ScanPiece(*theme, tool ? kSmallFrameBottom : kFrameBottom, 0, 0, b.bottom, true, true);
-    pieces.left = ScanPiece(*theme, tool ? kSmallFrameLeft : kFrameLeft, 1, b.left, 0, false, false);
-    pieces.right = ScanPiece(*theme, tool ? kSmallFrameRight : kFrameRight, 1, b.left, 0, false, true);
+    const bool cached = cache.Find(b.top, b.left, tool, pieces);
+    if (!cached) {
+        pieces.caption = ScanPiece(*theme, tool ? kSmallCaption : kCaption, 0, 0, b.top, true, false);
+        pieces.bottom = ScanPiece(*theme, tool ? kSmallFrameBottom : kFrameBottom, 0, 0, b.bottom, true, true);
+        pieces.left = ScanPiece(*theme, tool ? kSmallFrameLeft : kFrameLeft, 1, b.left, 0, false, false);
+        pieces.right = ScanPiece(*theme, tool ? kSmallFrameRight : kFrameRight, 1, b.left, 0, false, true);
+        cache.Store(b.top, b.left, tool, pieces);
+    }
+    if (cx < pieces.caption.startMargin + pieces.caption.endMargin) {
+        // Narrower than the caption's two corners: they share the width, for this size alone.
+        pieces.caption = ScanPiece(*theme, tool ? kSmallCaption : kCaption, 0, 0, b.top, true, false, cx);
+    }
     for (const RECT& cut : skin::FrameRegionCuts(pieces, cx, cy, b.top, b.left)) {
         skin::GdiHandle<HRGN> piece(CreateRectRgnIndirect(&cut));
         if (piece) CombineRgn(region, region, piece.Get(), RGN_DIFF);
@@ -603,10 +761,63 @@ void CSkinObjectFrame::UpdateRegion(int cx, int cy) {
 LRESULT CSkinObjectFrame::OnCreate(WPARAM, LPARAM) {
     const LRESULT result = Default();
     if (result == -1) return result;
+    ResizeForSkinnedFrame();
     RECT window{};
     ::GetWindowRect(m_hWnd, &window);
     UpdateRegion(window.right - window.left, window.bottom - window.top);
     return 0;
+}
+
+void CSkinObjectFrame::ResizeForSkinnedFrame() {
+    if (!m_hWnd || !m_engine || !m_engine->IsEnabled()) return;
+    const DWORD style = GetStyle(), exStyle = GetExStyle();
+    if (!skin::HasFullCaption(style)) return;
+    RECT window{};
+    ::GetWindowRect(m_hWnd, &window);
+    if ((m_engine->GetApplyOptions() & SkinApplyMetrics) && !(style & WS_CHILD) && IsFrameSkinned() &&
+        !::IsZoomed(m_hWnd) && !::IsIconic(m_hWnd)) {
+        // The window was sized for the system's frame around its client area; the skin's frame is what
+        // the client area now lies in, so the size changes by the difference between the two.
+        RECT system{0, 0, 100, 100};
+        SystemAdjustWindowRectEx(&system, style, exStyle);
+        const skin::FrameBorders b = GetFrameBorders();
+        const int dx = (b.left + b.right) - (system.right - system.left - 100);
+        const int dy = (b.top + b.bottom) - (system.bottom - system.top - 100);
+        if (dx || dy) {
+            ::MoveWindow(m_hWnd, window.left, window.top, window.right - window.left + dx,
+                         window.bottom - window.top + dy, FALSE);
+            ::GetWindowRect(m_hWnd, &window);
+        }
+    }
+    UpdateRegion(window.right - window.left, window.bottom - window.top);
+}
+
+bool CSkinObjectFrame::IsSkinnedMdiChild() const {
+    const unsigned both = SkinApplyMetrics | SkinApplyFrame;
+    return m_engine && (m_engine->GetApplyOptions() & both) == both && IsFrameSkinned() &&
+           (GetExStyle() & WS_EX_MDICHILD) && (GetStyle() & WS_CHILD);
+}
+
+LRESULT CSkinObjectFrame::OnWindowPosChanging(WPARAM, LPARAM pos) {
+    const LRESULT result = Default();
+    WINDOWPOS* wp = reinterpret_cast<WINDOWPOS*>(pos);
+    if (!wp) return result;
+    if (IsSkinnedMdiChild() && ::IsZoomed(m_hWnd)) {
+        // Maximized inside the MDI client, the borders and caption are pushed out of sight.
+        RECT client{};
+        ::GetClientRect(GetParent(), &client);
+        const skin::FrameBorders b = GetFrameBorders();
+        const int cx = client.right + b.left + b.right, cy = client.bottom + b.top + b.bottom;
+        if (!(wp->flags & SWP_NOSIZE) && (wp->cx < cx || wp->cy < cy)) {
+            wp->x = -b.left;
+            wp->y = -b.top;
+            wp->cx = cx;
+            wp->cy = cy;
+            wp->flags &= ~SWP_NOMOVE;
+        }
+    }
+    if (!(wp->flags & SWP_NOSIZE) && !(GetExStyle() & WS_EX_LAYOUTRTL)) UpdateRegion(wp->cx, wp->cy);
+    return result;
 }
 
 LRESULT CSkinObjectFrame::OnWindowPosChanged(WPARAM, LPARAM pos) {
@@ -622,6 +833,7 @@ LRESULT CSkinObjectFrame::OnWindowPosChanged(WPARAM, LPARAM pos) {
 void CSkinObjectFrame::OnAttached(LPCREATESTRUCTA createStruct, BOOL autoAttached) {
     CSkinObjectBase::OnAttached(createStruct, autoAttached);
     m_ownBars.SetWindow(m_hWnd);
+    if (!autoAttached) ResizeForSkinnedFrame();
 }
 
 void CSkinObjectFrame::OnDetached(BOOL windowDestroyed) {
@@ -655,6 +867,9 @@ void CSkinObjectFrame::OnSkinChanged(BOOL wasEnabled, BOOL isEnabled) {
 
 void CSkinObjectFrame::ReloadMetrics() {
     m_regionSize = SIZE{0, 0};
+    CSkinFrameRegionCache::Instance().Clear();
+    m_tabBodyBrush.Reset();
+    m_tabBodyBuilt = false;
     if (m_hWnd && ::IsWindow(m_hWnd)) ::PostMessageA(m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
 }
 
@@ -882,6 +1097,11 @@ LRESULT CSkinObjectFrame::OnGetMinMaxInfo(WPARAM, LPARAM info) {
                            2 * GetSystemMetrics(SM_CXEDGE);
         mmi->ptMinTrackSize.x = std::max(mmi->ptMinTrackSize.x, width);
         mmi->ptMinTrackSize.y = std::max<LONG>(mmi->ptMinTrackSize.y, m_borders.top + m_borders.bottom);
+        if (IsSkinnedMdiChild()) {
+            const LONG y = -GetFrameBorders().top;
+            mmi->ptMaxSize.y += mmi->ptMaxPosition.y - y;
+            mmi->ptMaxPosition.y = y;
+        }
     }
     return result;
 }
@@ -906,8 +1126,65 @@ BOOL CSkinObjectFrame::HandleSysCommand(UINT command, LPARAM lParam) {
 
 LRESULT CSkinObjectFrame::OnSysCommand(WPARAM command, LPARAM lParam) {
     const UINT sc = static_cast<UINT>(command & 0xFFF0);
+    if (sc == SC_MAXIMIZE && IsSkinnedMdiChild() && !::IsZoomed(m_hWnd)) {
+        const LRESULT result = Default();
+        RECT client{};
+        ::GetClientRect(GetParent(), &client);
+        const skin::FrameBorders b = GetFrameBorders();
+        ::MoveWindow(m_hWnd, -b.left, -b.top, client.right + b.left + b.right, client.bottom + b.top + b.bottom, TRUE);
+        return result;
+    }
     if (HandleSysCommand(sc, lParam)) return 0;
+    if (sc == SC_MOVE && ::IsIconic(m_hWnd)) {
+        // The system draws the icon's frame as it starts moving it; ours goes back on top.
+        DefWindowProc(WM_NCPAINT, 1, 0);
+        RedrawFrame();
+    }
     const LRESULT result = Default();
     if (sc == SC_MINIMIZE) RedrawFrame();
     return result;
+}
+
+bool CSkinObjectFrame::IsMenuKeyPending() { return g_menuKeyPending; }
+
+void CSkinObjectFrame::NoteMouseButton(UINT message) {
+    // A click between Alt's press and release makes the release no menu key.
+    if (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK) g_menuKeyPending = false;
+}
+
+LRESULT CSkinObjectFrame::OnSysKeyDown(WPARAM key, LPARAM flags) {
+    const bool repeat = (flags & (1 << 30)) != 0;
+    const HWND top = ::GetAncestor(m_hWnd, GA_ROOT);
+    if (key == VK_MENU && !repeat && top && ::GetMenu(top)) {
+        g_menuKeyPending = true;
+        return 0;
+    }
+    // A held Alt repeats: still the same press, which the system must not count as one of its own.
+    if (key == VK_MENU && repeat && g_menuKeyPending) return 0;
+    return Default();
+}
+
+LRESULT CSkinObjectFrame::OnSysKeyUp(WPARAM key, LPARAM) {
+    if (key == VK_MENU && g_menuKeyPending.exchange(false)) {
+        if (const HWND top = ::GetAncestor(m_hWnd, GA_ROOT)) ::SendMessageA(top, WM_SYSCOMMAND, SC_KEYMENU, 0);
+        return 0;
+    }
+    return Default();
+}
+
+LRESULT CSkinObjectFrame::OnNcRButtonUp(WPARAM hitCode, LPARAM point) {
+    const POINT screen = FromLParam(point);
+    const int bar = IsFrameSkinned() ? m_ownBars.NcHitTest(ToWindow(screen.x, screen.y)) : 0;
+    if (bar != HTHSCROLL && bar != HTVSCROLL) return Default();
+    {
+        // The system's scroll-bar menu works from its own idea of where the bars are.
+        FrameGuard guard(m_frameGuard);
+        RECT window{};
+        ::GetWindowRect(m_hWnd, &window);
+        ::SendMessageA(m_hWnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&window));
+    }
+    ::SendMessageA(m_hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_hWnd), point);
+    ResyncFrame();
+    (void)hitCode;
+    return 0;
 }

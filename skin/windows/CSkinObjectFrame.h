@@ -48,6 +48,8 @@ public:
     HRGN CalcFrameRegion(int cx, int cy);
     void RedrawFrame();
     void ResyncFrame();
+    // The dialog's background and control brush, colouring dc for the control; a property page's is the
+    // theme's tab body, aligned with the page.
     HBRUSH GetDialogBrush(HDC dc, HWND control, UINT ctlColorType);
 
     // Engine on and frames to be skinned.
@@ -55,6 +57,13 @@ public:
     const skin::FrameBorders& GetBorders() const { return m_borders; }
     const std::vector<skin::CaptionButton>& GetCaptionButtons() const { return m_buttons; }
     BOOL IsCaptionActive() const { return m_active; }
+
+    BOOL OnSubclassMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result) override;
+    BOOL OnDefaultProcMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result) override;
+    // Gives a captioned top-level window the size that keeps its client area under the skin's frame.
+    void ResizeForSkinnedFrame();
+    // An Alt press waiting for its release to open the menu bar (one for the process).
+    static bool IsMenuKeyPending();
 
 protected:
     LRESULT OnNcPaint(WPARAM, LPARAM);
@@ -71,6 +80,10 @@ protected:
     LRESULT OnGetMinMaxInfo(WPARAM, LPARAM info);
     LRESULT OnSysCommand(WPARAM command, LPARAM);
     LRESULT OnWindowPosChanged(WPARAM, LPARAM pos);
+    LRESULT OnWindowPosChanging(WPARAM, LPARAM pos);
+    LRESULT OnNcRButtonUp(WPARAM hitCode, LPARAM point);
+    LRESULT OnSysKeyDown(WPARAM key, LPARAM flags);
+    LRESULT OnSysKeyUp(WPARAM key, LPARAM flags);
     LRESULT OnCreate(WPARAM, LPARAM);
     LRESULT OnEraseBackground(WPARAM dc, LPARAM);
     LRESULT OnCtlColor(WPARAM dc, LPARAM control);
@@ -84,6 +97,11 @@ private:
     skin::FrameBorders GetFrameBorders() const;
     bool IsMaximizedTopLevel() const;
     bool UsesFlatScrollBars() const;
+    // An MDI child whose skinned borders must lie outside the client when maximized.
+    bool IsSkinnedMdiChild() const;
+    static void NoteMouseButton(UINT message);
+    // The corner between the own bars sits in the lower right of a window the user can size.
+    bool IsSizeBoxCorner() const;
     void DrawCaption(HDC dc, const RECT& window, const skin::FrameBorders& borders, CSkinClassTheme& theme);
     void DrawClientEdge(HDC dc, const RECT& rect);
     void DrawNonCaptionFrame(HDC dc, RECT rect);
@@ -92,9 +110,13 @@ private:
     void TrackCaptionButton(int index);
     void SetHotButton(int index);
     POINT ToWindow(int x, int y) const;
+    // narrowLength > 0: the part drawn that long, shorter than its two margins, which share it in proportion.
     skin::RegionPiece ScanPiece(CSkinClassTheme& theme, int part, int state, int width, int height, bool rows,
-                                bool fromEnd);
+                                bool fromEnd, int narrowLength = 0);
     void RemoveRegion();
+    // Null when the theme has no tab body image.
+    HBRUSH GetTabBodyBrush();
+    void ErasePropertyPage(HDC dc);
 
     int m_frameGuard = 0;
     std::vector<skin::CaptionButton> m_buttons;
@@ -107,4 +129,6 @@ private:
     BOOL m_regionApplied = FALSE;
     BOOL m_regionBusy = FALSE;
     SIZE m_regionSize{0, 0};
+    skin::Brush m_tabBodyBrush;
+    bool m_tabBodyBuilt = false;
 };

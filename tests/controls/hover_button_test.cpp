@@ -80,6 +80,23 @@ TEST_F(HoverButton, OwnerDrawnAndSizedToTheNormalPicture) {
     EXPECT_EQ(OnScreen(), normal);
 }
 
+// Whatever type the template gave, the button becomes owner-drawn and keeps the flags above the type.
+TEST_F(HoverButton, AnyButtonTypeBecomesOwnerDrawn) {
+    const DWORD types[] = {BS_PUSHBUTTON, BS_DEFPUSHBUTTON, BS_CHECKBOX, BS_RADIOBUTTON, BS_GROUPBOX,
+                           BS_AUTORADIOBUTTON};
+    int id = 1100;
+    for (DWORD type : types) {
+        CHoverBitmapButton other;
+        HWND hwnd = parent.AddChild("BUTTON", "", WS_TABSTOP | BS_NOTIFY | type, id++, 80, 30, 29, 24);
+        ASSERT_TRUE(other.SubclassWindow(hwnd));
+        const DWORD style = other.GetStyle();
+        EXPECT_EQ(style & BS_TYPEMASK, DWORD(BS_OWNERDRAW)) << type;
+        EXPECT_EQ(style & (BS_BITMAP | BS_NOTIFY), DWORD(BS_BITMAP | BS_NOTIFY)) << type;
+        other.UnsubclassWindow();
+        DestroyWindow(hwnd);
+    }
+}
+
 TEST_F(HoverButton, EnterLeaveAndComeBack) {
     const POINT c = CentreOf(button.m_hWnd);
     MouseMoveTo(c.x, c.y);

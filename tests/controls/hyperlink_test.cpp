@@ -365,10 +365,70 @@ TEST_F(HyperLink, TooltipIsMadeByTheFirstTargetWithText) {
     link.SetTooltipText("Say hello");
     EXPECT_EQ(ToolText(tip, l), "Say hello");
     link.SetTarget("tamrivel-test:new");
-    EXPECT_EQ(ToolText(tip, l), "tamrivel-test:new") << "a new target shows until the wording is set again";
-    link.SetTooltipText("Say hello");
-    EXPECT_EQ(ToolText(tip, l), "Say hello");
+    EXPECT_EQ(ToolText(tip, l), "Say hello") << "a new target keeps the program's wording";
+    link.SetTooltipText("Say hello again");
+    EXPECT_EQ(ToolText(tip, l), "Say hello again");
     EXPECT_EQ(TooltipsOf(l).size(), 1u) << "one tooltip per link";
+
+    // Without wording of its own, the tooltip names each new target.
+    CHyperLink plain;
+    HWND p = Text(plain, "First", SS_LEFT, 2013, 20, 100, 200);
+    plain.SetTarget("tamrivel-test:second");
+    HWND plainTip = FindTooltip(p);
+    ASSERT_NE(plainTip, nullptr);
+    EXPECT_EQ(ToolText(plainTip, p), "tamrivel-test:second");
+}
+
+// Flags above the type (SS_NOPREFIX, SS_NOTIFY, SS_CENTERIMAGE) leave a text static a text link.
+TEST_F(HyperLink, TextLinkIsKnownByTheTypeAlone) {
+    const struct {
+        DWORD style;
+        bool text;
+    } cases[] = {
+        {SS_LEFT | SS_NOPREFIX, true},
+        {SS_CENTER | SS_NOPREFIX | SS_NOTIFY, true},
+        {SS_RIGHT | SS_CENTERIMAGE, true},
+        {SS_BITMAP | SS_NOPREFIX, false},
+        {SS_LEFTNOWORDWRAP, false},
+    };
+    int id = 2020;
+    for (const auto& c : cases) {
+        CHyperLink link;
+        HWND hwnd = parent.AddChild("STATIC", "Kind", c.style, id++, 20, 20, 100, 16);
+        ASSERT_TRUE(link.SubclassWindow(hwnd));
+        EXPECT_EQ(link.IsTextLink() != FALSE, c.text) << std::hex << c.style;
+        link.UnsubclassWindow();
+        DestroyWindow(hwnd);
+    }
+}
+
+// A parent that colours its statics itself, as a skinned or owner-coloured dialog does.
+class ColouringParent : public TestParent {
+public:
+    ColouringParent() : TestParent(300, 60, 10, 250) {}
+    ~ColouringParent() override { DeleteObject(brush); }
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+        if (TestParent::OnWndMsg(message, wParam, lParam, result))
+            return TRUE;
+        if (message != WM_CTLCOLORSTATIC)
+            return FALSE;
+        SetBkColor(reinterpret_cast<HDC>(wParam), RGB(0, 160, 80));
+        *result = reinterpret_cast<LRESULT>(brush);
+        return TRUE;
+    }
+    HBRUSH brush = CreateSolidBrush(RGB(0, 160, 80));
+};
+
+TEST_F(HyperLink, WithoutBackgroundTheParentsBrushShows) {
+    ColouringParent owner;
+    CHyperLink link;
+    HWND l = owner.AddChild("STATIC", "Ground", SS_LEFT, 2030, 10, 10, 200, 16);
+    ASSERT_TRUE(link.SubclassWindow(l));
+    ::InvalidateRect(l, nullptr, TRUE);
+    PumpFor(50);
+    const std::vector<uint32_t> px = ReadWindowPixels(l, 200, 16);
+    EXPECT_EQ(px[199], 0x00A050u) << "the parent's brush behind the text";
+    EXPECT_GT(CountColour(px, kBlue), 10) << "the link's own text colour";
 }
 
 TEST_F(HyperLink, BackgroundColourAndUnderlinedFont) {

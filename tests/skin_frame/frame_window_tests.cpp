@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "CSkinFrameRegionCache.h"
 #include "CSkinObjectFrame.h"
 #include "SkinGdi.h"
 #include "SkinWindowsTestSupport.h"
@@ -51,7 +52,7 @@ INT_PTR CALLBACK FrameDialogProc(HWND h, UINT m, WPARAM w, LPARAM) {
     }
 }
 
-HWND CreateFrameDialog(DWORD style, HWND parent) {
+HWND CreateFrameDialog(DWORD style, HWND parent, DLGPROC procedure = FrameDialogProc) {
     struct {
         DLGTEMPLATE dialog;
         WORD menu, windowClass, title;
@@ -59,7 +60,7 @@ HWND CreateFrameDialog(DWORD style, HWND parent) {
     tmpl.dialog.style = style;
     tmpl.dialog.cx = 100;
     tmpl.dialog.cy = 60;
-    return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &tmpl.dialog, parent, FrameDialogProc, 0);
+    return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &tmpl.dialog, parent, procedure, 0);
 }
 
 class Dib {
@@ -352,6 +353,319 @@ TEST_F(SkinFrameWindow, AWindowWithAMenuBarKeepsTheSystemFrame) {
     GetClientRect(hwnd, &client);
     AdjustWindowRectEx(&system, GetWindowLongA(hwnd, GWL_STYLE), TRUE, GetWindowLongA(hwnd, GWL_EXSTYLE));
     EXPECT_EQ(window.bottom - window.top - (system.bottom - system.top - 100), client.bottom);
+}
+
+// A dialog that leaves every colour to its default procedure.
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT m, WPARAM, LPARAM) { return m == WM_INITDIALOG; }
+
+COLORREF SkinColor(int index) { return CSkinEngine::Instance()->GetMetrics()->colors[index]; }
+
+// The dialog answers its controls' colour requests in the theme's colours, and kinds it does not
+// colour stay the system's.
+TEST_F(SkinFrameWindow, DialogAnswersControlColoursFromTheTheme) {
+    hwnd = CreateFrameDialog(WS_POPUP | WS_CAPTION | WS_SYSMENU, nullptr, PlainDialogProc);
+    ASSERT_NE(nullptr, hwnd);
+    const HWND label = CreateWindowExA(0, "Static", "label", WS_CHILD | WS_VISIBLE, 4, 4, 80, 20, hwnd, nullptr,
+                                       GetModuleHandleA(nullptr), nullptr);
+    const HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", "", WS_CHILD | WS_VISIBLE, 4, 30, 80, 20, hwnd,
+                                      nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(label && edit);
+    const CSkinMetrics* m = CSkinEngine::Instance()->GetMetrics();
+    ASSERT_NE(nullptr, m);
+    ASSERT_NE(m->colors[COLOR_BTNFACE], m->colors[COLOR_WINDOW]) << "the theme must tell the two apart";
+    const struct {
+        UINT message;
+        HWND control;
+        HBRUSH brush;
+        int background, text;  // -1: not the skin's answer
+    } cases[] = {
+        {WM_CTLCOLORSTATIC, label, m->brushBtnFace.Get(), COLOR_BTNFACE, COLOR_BTNTEXT},
+        {WM_CTLCOLORBTN, label, m->brushBtnFace.Get(), COLOR_BTNFACE, COLOR_BTNTEXT},
+        {WM_CTLCOLORDLG, hwnd, m->brushBtnFace.Get(), COLOR_BTNFACE, COLOR_BTNTEXT},
+        {WM_CTLCOLOREDIT, edit, m->brushWindow.Get(), COLOR_WINDOW, COLOR_WINDOWTEXT},
+        {WM_CTLCOLORLISTBOX, edit, m->brushWindow.Get(), COLOR_WINDOW, COLOR_WINDOWTEXT},
+        {WM_CTLCOLORSCROLLBAR, label, nullptr, -1, -1},
+        {WM_CTLCOLORMSGBOX, label, nullptr, -1, -1},
+    };
+    Dib target(8, 8);
+    for (const auto& c : cases) {
+        SetBkColor(target.dc(), RGB(1, 2, 3));
+        SetTextColor(target.dc(), RGB(4, 5, 6));
+        const HBRUSH answer = reinterpret_cast<HBRUSH>(
+            SendMessageA(hwnd, c.message, reinterpret_cast<WPARAM>(target.dc()), reinterpret_cast<LPARAM>(c.control)));
+        if (c.brush) {
+            EXPECT_EQ(c.brush, answer) << std::hex << c.message;
+            EXPECT_EQ(m->colors[c.background], GetBkColor(target.dc())) << std::hex << c.message;
+            EXPECT_EQ(m->colors[c.text], GetTextColor(target.dc())) << std::hex << c.message;
+        } else {
+            EXPECT_NE(m->brushBtnFace.Get(), answer) << std::hex << c.message;
+            EXPECT_NE(m->brushWindow.Get(), answer) << std::hex << c.message;
+        }
+    }
+
+    // On screen: the dialog's face and the label's background are the theme's.
+    RECT client;
+    GetClientRect(hwnd, &client);
+    Dib face(client.right, client.bottom);
+    SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(face.dc()), 0);
+    EXPECT_EQ(SkinColor(COLOR_BTNFACE), face.At(client.right - 2, client.bottom - 2));
+    Dib text(80, 20);
+    SendMessageA(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(text.dc()), PRF_CLIENT | PRF_ERASEBKGND);
+    EXPECT_EQ(SkinColor(COLOR_BTNFACE), text.At(78, 18));
+}
+
+// A class whose background is a system colour is erased in the theme's colour; the class, which other
+// windows share, keeps its own value.
+TEST_F(SkinFrameWindow, SystemColourBackgroundErasesInTheThemesColour) {
+    WNDCLASSA wc = {};
+    // The system's own procedure, as a system class has.
+    wc.lpfnWndProc = reinterpret_cast<WNDPROC>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "DefWindowProcA")));
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = "SkinFrameSystemColoured";
+    RegisterClassA(&wc);
+    hwnd = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 30, nullptr, nullptr,
+                           wc.hInstance, nullptr);
+    ASSERT_NE(nullptr, hwnd);
+    ASSERT_NE(nullptr, FrameOf(hwnd));
+    Dib erased(40, 30);
+    EXPECT_NE(0, SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(erased.dc()), 0));
+    EXPECT_EQ(SkinColor(COLOR_BTNFACE), erased.At(20, 15));
+    EXPECT_EQ(static_cast<ULONG_PTR>(COLOR_BTNFACE + 1), GetClassLongPtrA(hwnd, GCLP_HBRBACKGROUND));
+
+    // A real brush is the program's choice and stays.
+    skin::Brush own(CreateSolidBrush(RGB(9, 99, 199)));
+    SetClassLongPtrA(hwnd, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(own.Get()));
+    SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(erased.dc()), 0);
+    EXPECT_EQ(RGB(9, 99, 199), erased.At(20, 15));
+    SetClassLongPtrA(hwnd, GCLP_HBRBACKGROUND, COLOR_BTNFACE + 1);
+}
+
+int g_keyMenus = 0;
+int g_contextMenus = 0;
+WPARAM g_contextWindow = 0;
+LPARAM g_contextPoint = 0;
+
+// Counts the menu-bar commands and context-menu requests it is sent, and answers both itself.
+INT_PTR CALLBACK MenuDialogProc(HWND, UINT m, WPARAM w, LPARAM l) {
+    switch (m) {
+    case WM_SYSCOMMAND:
+        if ((w & 0xFFF0) != SC_KEYMENU || l != 0) return FALSE;
+        ++g_keyMenus;
+        return TRUE;
+    case WM_CONTEXTMENU:
+        ++g_contextMenus;
+        g_contextWindow = w;
+        g_contextPoint = l;
+        return TRUE;
+    case WM_INITDIALOG:
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+// Alt pressed and released alone opens the top-level window's menu bar once, from whichever window had
+// the keys; a click between the two makes it no menu key.
+TEST_F(SkinFrameWindow, AltAloneOpensTheMenuBarOfTheTopLevelWindow) {
+    // The command is to reach the window's own procedure, not the skin's menu tracking.
+    CSkinEngine::Instance()->SetApplyOptions(SkinApplyAll & ~SkinApplyMenus);
+    hwnd = CreateFrameDialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, nullptr, MenuDialogProc);
+    ASSERT_NE(nullptr, hwnd);
+    HMENU bar = CreateMenu();
+    AppendMenuA(bar, MF_STRING, 100, "File");
+    ASSERT_TRUE(SetMenu(hwnd, bar));
+    const HWND button = CreateWindowExA(0, "Button", "OK", WS_CHILD | WS_VISIBLE, 4, 4, 60, 20, hwnd, nullptr,
+                                        GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, button);
+    const LPARAM down = 0x20380001, up = static_cast<LPARAM>(0xE0380001u);
+    const struct {
+        HWND target;
+        bool clickBetween;
+        int menus;
+    } cases[] = {{hwnd, false, 1}, {button, false, 1}, {hwnd, true, 0}, {button, true, 0}};
+    for (const auto& c : cases) {
+        g_keyMenus = 0;
+        SendMessageA(c.target, WM_SYSKEYDOWN, VK_MENU, down);
+        SendMessageA(c.target, WM_SYSKEYDOWN, VK_MENU, down | 0x40000000);  // held: a repeat
+        if (c.clickBetween) {
+            SendMessageA(c.target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+            SendMessageA(c.target, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        }
+        SendMessageA(c.target, WM_SYSKEYUP, VK_MENU, up);
+        EXPECT_EQ(c.menus, g_keyMenus) << (c.target == hwnd ? "dialog" : "button") << " " << c.clickBetween;
+        EXPECT_FALSE(CSkinObjectFrame::IsMenuKeyPending());
+    }
+}
+
+// A right click on the window's own scroll bar asks for the context menu at that point, and the
+// window keeps the skin's layout afterwards.
+TEST_F(SkinFrameWindow, RightClickOnOwnScrollBarAsksForTheContextMenu) {
+    parent = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 50, 50, 500, 360, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    hwnd = CreateFrameDialog(WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_VSCROLL, parent, MenuDialogProc);
+    ASSERT_NE(nullptr, hwnd);
+    SetWindowPos(hwnd, nullptr, 20, 20, 300, 200, SWP_NOZORDER | SWP_FRAMECHANGED);
+    Pump(50);
+    RECT window, clientBefore, clientAfter;
+    GetWindowRect(hwnd, &window);
+    GetClientRect(hwnd, &clientBefore);
+    const skin::FrameBorders b = FrameOf(hwnd)->GetBorders();
+    const POINT onBar{window.right - b.right - 3, (window.top + window.bottom) / 2};
+    ASSERT_EQ(HTVSCROLL, SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(onBar.x, onBar.y)));
+    g_contextMenus = 0;
+    SendMessageA(hwnd, WM_NCRBUTTONUP, HTVSCROLL, MAKELPARAM(onBar.x, onBar.y));
+    EXPECT_EQ(1, g_contextMenus);
+    EXPECT_EQ(reinterpret_cast<WPARAM>(hwnd), g_contextWindow);
+    EXPECT_EQ(MAKELPARAM(onBar.x, onBar.y), g_contextPoint);
+    GetClientRect(hwnd, &clientAfter);
+    EXPECT_EQ(clientBefore.right, clientAfter.right);
+    EXPECT_EQ(clientBefore.bottom, clientAfter.bottom);
+    EXPECT_EQ(WS_VSCROLL, static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)) & WS_VSCROLL);
+    // On the caption it is not the skin's to answer.
+    g_contextMenus = 0;
+    SendMessageA(hwnd, WM_NCRBUTTONUP, HTCAPTION, MAKELPARAM(window.left + 30, window.top + b.top / 2));
+    EXPECT_GE(1, g_contextMenus);
+}
+
+// A top-level dialog sized by the system for its own frame keeps the client area its template asks for
+// under the skin's frame.
+TEST_F(SkinFrameWindow, CreatedDialogKeepsItsTemplateClientSize) {
+    hwnd = CreateFrameDialog(WS_POPUP | WS_CAPTION | WS_SYSMENU, nullptr, PlainDialogProc);
+    ASSERT_NE(nullptr, hwnd);
+    RECT wanted{0, 0, 100, 60}, client, system{0, 0, 100, 100};
+    MapDialogRect(hwnd, &wanted);
+    GetClientRect(hwnd, &client);
+    EXPECT_EQ(wanted.right, client.right);
+    EXPECT_EQ(wanted.bottom, client.bottom);
+    using Adjust = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD);
+    const auto adjust = reinterpret_cast<Adjust>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectEx")));
+    adjust(&system, GetWindowLongA(hwnd, GWL_STYLE), FALSE, GetWindowLongA(hwnd, GWL_EXSTYLE));
+    const skin::FrameBorders b = FrameOf(hwnd)->GetBorders();
+    EXPECT_NE(b.top + b.bottom, system.bottom - system.top - 100) << "the two frames must differ for this to tell";
+}
+
+// Maximized inside its MDI client, a child's skinned borders and caption lie outside the client.
+TEST_F(SkinFrameWindow, MaximizedMdiChildPushesItsBordersOutOfSight) {
+    const HMODULE user32 = GetModuleHandleA("user32.dll");
+    WNDCLASSA wc = {};
+    wc.hInstance = GetModuleHandleA(nullptr);
+    // The system's own procedures, so that the skin sees the messages as a system window's.
+    wc.lpfnWndProc = reinterpret_cast<WNDPROC>(reinterpret_cast<void*>(GetProcAddress(user32, "DefMDIChildProcA")));
+    wc.lpszClassName = "SkinFrameMdiChild";
+    RegisterClassA(&wc);
+    parent = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 50, 50, 500, 360, nullptr, nullptr,
+                             wc.hInstance, nullptr);
+    CLIENTCREATESTRUCT ccs{nullptr, 5000};
+    const HWND mdiClient = CreateWindowExA(0, "MDICLIENT", "", WS_CHILD | WS_VISIBLE, 0, 0, 480, 340, parent, nullptr,
+                                           wc.hInstance, &ccs);
+    ASSERT_NE(nullptr, mdiClient);
+    MDICREATESTRUCTA mcs{wc.lpszClassName, "Child", wc.hInstance, 10, 10, 200, 150,
+                         WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX, 0};
+    hwnd = reinterpret_cast<HWND>(SendMessageA(mdiClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+    ASSERT_NE(nullptr, hwnd);
+    CSkinObjectFrame* frame = FrameOf(hwnd);
+    ASSERT_NE(nullptr, frame);
+    SendMessageA(hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    Pump(50);
+    ASSERT_TRUE(IsZoomed(hwnd));
+    const skin::FrameBorders b = frame->GetBorders();
+    RECT client, child;
+    GetClientRect(mdiClient, &client);
+    GetWindowRect(hwnd, &child);
+    MapWindowPoints(nullptr, mdiClient, reinterpret_cast<POINT*>(&child), 2);
+    EXPECT_EQ(-b.left, child.left);
+    EXPECT_EQ(-b.top, child.top);
+    EXPECT_EQ(client.right + b.right, child.right);
+    EXPECT_EQ(client.bottom + b.bottom, child.bottom);
+    MINMAXINFO mmi{};
+    SendMessageA(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    EXPECT_EQ(-b.top, mmi.ptMaxPosition.y);
+    DestroyWindow(hwnd);
+    hwnd = nullptr;
+}
+
+// The caption button under the pointer is drawn hot, and normal again once the pointer has left.
+TEST_F(SkinFrameWindow, CaptionButtonUnderThePointerIsDrawnHot) {
+    Create(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+    CSkinObjectFrame* frame = FrameOf(hwnd);
+    ASSERT_NE(nullptr, frame);
+    SendMessageA(hwnd, WM_NCACTIVATE, TRUE, 0);
+    RECT window;
+    GetWindowRect(hwnd, &window);
+    const int w = window.right - window.left, h = window.bottom - window.top;
+    CSkinClassTheme* theme = CSkinEngine::Instance()->GetThemeClass(nullptr, "WINDOW");
+    const RECT minimize = frame->GetCaptionButtons().at(2).rect;
+    const RECT strip{0, 0, w, frame->GetBorders().top};
+    const struct {
+        POINT pointer;
+        int state;
+    } steps[] = {{Centre(minimize), 2}, {Screen(POINT{w / 2, h / 2}), 1}};
+    for (const auto& step : steps) {
+        MoveTo(step.pointer);
+        Pump(150);  // the hover timer notices a pointer that left
+        Dib printed(w, h), reference(w, h);
+        SendMessageA(hwnd, WM_PRINT, reinterpret_cast<WPARAM>(printed.dc()), PRF_NONCLIENT);
+        theme->DrawThemeBackground(reference.dc(), 1, 1, strip);
+        theme->DrawThemeBackground(reference.dc(), 15, step.state, minimize);
+        EXPECT_EQ(0, printed.Differ(reference, minimize)) << "state " << step.state;
+    }
+}
+
+// The corner between a window's two own scroll bars is the face colour, with the theme's size grip
+// when the user can size the window from there.
+TEST_F(SkinFrameWindow, CornerBetweenOwnBarsShowsTheGripOfASizableWindow) {
+    const CSkinMetrics* m = CSkinEngine::Instance()->GetMetrics();
+    CSkinClassTheme* bars = CSkinEngine::Instance()->GetThemeClass(nullptr, "SCROLLBAR");
+    ASSERT_TRUE(m && bars);
+    for (bool sizable : {true, false}) {
+        Create(WS_OVERLAPPED | WS_CAPTION | WS_VSCROLL | WS_HSCROLL | (sizable ? WS_THICKFRAME : 0));
+        CSkinObjectFrame* frame = FrameOf(hwnd);
+        ASSERT_NE(nullptr, frame);
+        RECT window;
+        GetWindowRect(hwnd, &window);
+        const int w = window.right - window.left, h = window.bottom - window.top;
+        const skin::FrameBorders b = frame->GetBorders();
+        const RECT corner{w - b.right - m->cxVScroll, h - b.bottom - m->cyHScroll, w - b.right, h - b.bottom};
+        Dib printed(w, h), reference(w, h);
+        SendMessageA(hwnd, WM_PRINT, reinterpret_cast<WPARAM>(printed.dc()), PRF_NONCLIENT);
+        skin::FillSolid(reference.dc(), corner, m->colors[COLOR_BTNFACE]);
+        if (sizable) bars->DrawThemeBackground(reference.dc(), 10, 1, corner);
+        EXPECT_EQ(0, printed.Differ(reference, corner)) << sizable;
+        Dib plain(w, h);
+        skin::FillSolid(plain.dc(), corner, m->colors[COLOR_BTNFACE]);
+        EXPECT_EQ(sizable, printed.Differ(plain, corner) > 0) << "the grip shows only on a sizable window";
+        DestroyWindow(hwnd);
+        DestroyWindow(parent);
+        hwnd = parent = nullptr;
+    }
+}
+
+// The frame's see-through pieces are scanned once for a frame size and give the same region from the
+// cache; a window narrower than the caption's two corners still loses both and keeps its middle.
+TEST_F(SkinFrameWindow, RegionPiecesComeFromTheCacheAndFitNarrowWindows) {
+    Create(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU);
+    CSkinObjectFrame* frame = FrameOf(hwnd);
+    ASSERT_NE(nullptr, frame);
+    const skin::FrameBorders b = frame->GetBorders();
+    CSkinFrameRegionCache& cache = CSkinFrameRegionCache::Instance();
+    cache.Clear();
+    skin::GdiHandle<HRGN> scanned(frame->CalcFrameRegion(300, 200));
+    skin::FramePieces pieces;
+    ASSERT_TRUE(cache.Find(b.top, b.left, false, pieces));
+    skin::GdiHandle<HRGN> reused(frame->CalcFrameRegion(300, 200));
+    EXPECT_TRUE(EqualRgn(scanned.Get(), reused.Get()));
+    EXPECT_FALSE(PtInRegion(scanned.Get(), 299, 0));
+
+    const int narrow = pieces.caption.startMargin + pieces.caption.endMargin - 2;
+    ASSERT_GT(narrow, 4);
+    skin::GdiHandle<HRGN> small(frame->CalcFrameRegion(narrow, 100));
+    EXPECT_FALSE(PtInRegion(small.Get(), 0, 0));
+    EXPECT_FALSE(PtInRegion(small.Get(), narrow - 1, 0));
+    EXPECT_TRUE(PtInRegion(small.Get(), narrow / 2, b.top / 2));
+    EXPECT_TRUE(PtInRegion(small.Get(), narrow / 2, 50));
 }
 
 }  // namespace
