@@ -3,6 +3,9 @@
 #include "CSkinApiHookManager.h"
 #include "CSkinEngine.h"
 #include "CSkinHookManager.h"
+#ifdef TAMRIVEL_TEST_HOOKS
+#include "StartupProbe.h"
+#endif
 
 #include <cstdlib>
 
@@ -15,6 +18,9 @@ BOOL CMainApp::InitInstance()
     CSkinHookManager::Instance();
     CSkinApiHookManager::Instance()->Register(skin);
     skin->SetApplyOptions(skin->GetApplyOptions() | SkinApplyMetrics);
+#ifdef TAMRIVEL_TEST_HOOKS
+    if (startup_probe::SkinWanted())
+#endif
     skin->LoadSkin(__argv[0], nullptr);  // on failure the program keeps the system's look
 
     CMainDialog dlg(nullptr);

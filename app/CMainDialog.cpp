@@ -9,6 +9,9 @@
 #include "PathToWrite.h"
 #include "CFolderPickerDialog.h"
 #include "resource.h"
+#ifdef TAMRIVEL_TEST_HOOKS
+#include "StartupProbe.h"
+#endif
 
 namespace {
 
@@ -299,6 +302,9 @@ void CMainDialog::OnPaint()
     } else {
         Default();
     }
+#ifdef TAMRIVEL_TEST_HOOKS
+    startup_probe::NotePainted(m_hWnd);
+#endif
 }
 
 HCURSOR CMainDialog::OnQueryDragIcon()

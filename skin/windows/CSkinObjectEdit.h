@@ -11,4 +11,14 @@ public:
     UINT GetCtlColorMessage() override;
     // The frame, except where a buddy up-down lies over the border.
     void DrawFrame(HDC dc) override;
+    void OnAttached(LPCREATESTRUCTA createStruct, BOOL autoAttached) override;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    LRESULT OnPaintMessage(WPARAM wParam, LPARAM lParam);
+
+private:
+    // Created with WS_BORDER alone: the system takes the style away and draws a one-pixel border of
+    // its own inside the client area, in its window-frame colour; the skin draws it over in the theme's.
+    BOOL m_ownPlainBorder = FALSE;
 };

@@ -56,8 +56,8 @@ LRESULT CSkinObjectScrolled::OnWindowPosChangedSync(WPARAM wParam, LPARAM lParam
     return result;
 }
 
-LRESULT CSkinObjectScrolled::OnEraseBackgroundSync(WPARAM, LPARAM) {
-    const LRESULT result = Default();
+LRESULT CSkinObjectScrolled::OnEraseBackgroundSync(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = OnEraseBackground(wParam, lParam);
     SyncScrollBars();
     return result;
 }

@@ -260,4 +260,19 @@ TEST_F(SkinComboWindow, DateTimePickerThemesCheckBoxAndCalendarAndOpensFromTheWh
     }
 }
 
+TEST_F(SkinComboWindow, MonthCalendarCreatedUnderTheSkinTakesItsColours) {
+    HWND calendar = Child(MONTHCAL_CLASSA, 0, 0, 20, 20, 240, 180);
+    ASSERT_NE(nullptr, calendar);
+    const CSkinMetrics* m = engine->GetMetrics();
+    struct Row {
+        int slot;
+        int colour;
+    } rows[] = {{MCSC_BACKGROUND, COLOR_WINDOW}, {MCSC_MONTHBK, COLOR_WINDOW}, {MCSC_TEXT, COLOR_WINDOWTEXT},
+                {MCSC_TITLEBK, COLOR_ACTIVECAPTION}, {MCSC_TITLETEXT, COLOR_CAPTIONTEXT},
+                {MCSC_TRAILINGTEXT, COLOR_GRAYTEXT}};
+    for (const Row& row : rows)
+        EXPECT_EQ(m->colors[row.colour], static_cast<COLORREF>(SendMessageA(calendar, MCM_GETCOLOR, row.slot, 0)))
+            << "slot " << row.slot;
+}
+
 }  // namespace

@@ -88,6 +88,27 @@ TEST_F(SkinEditWindow, PlainBorderedListBoxTakesTheThemesBorderColour) {
     EXPECT_EQ(ThemeBorder("LISTBOX"), shot->At(shot->width() - 1, shot->height() - 1));
 }
 
+TEST_F(SkinEditWindow, EditCreatedWithPlainBorderShowsTheThemesBorderColour) {
+    // The system draws such a border itself, inside the client area; it must still come out themed.
+    struct Row {
+        const char* name;
+        DWORD style;
+    } rows[] = {{"single line", ES_AUTOHSCROLL}, {"read-only", ES_AUTOHSCROLL | ES_READONLY}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        HWND e = Child("Edit", row.style | WS_BORDER, 0, 20, 20, 160, 24);
+        ASSERT_NE(nullptr, e);
+        SetWindowTextA(e, "text");
+        UpdateWindow(e);
+        Pump(80);
+        auto shot = ScreenOf(e);
+        EXPECT_EQ(ThemeBorder("EDIT"), shot->At(0, shot->height() / 2));
+        EXPECT_EQ(ThemeBorder("EDIT"), shot->At(shot->width() / 2, 0));
+        EXPECT_EQ(ThemeBorder("EDIT"), shot->At(shot->width() - 1, shot->height() - 1));
+        DestroyWindow(e);
+    }
+}
+
 TEST_F(SkinEditWindow, BuddyUpDownKeepsItsEdgeWhenTheEditFrameIsRepainted) {
     HWND edit = Child("Edit", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 20, 20, 120, 24);
     // The up-down sits over the edit's right border by 2 pixels, as a buddy does.
