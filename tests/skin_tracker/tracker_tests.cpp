@@ -453,6 +453,30 @@ TEST_F(Tracker, AtTheRightScreenEdgeMenusAndSubmenusOpenLeftwards) {
     EXPECT_LE(sub.right, root.left + 6);
 }
 
+TEST_F(Tracker, AnOwnerDestroyedWhileASubmenuIsOpenEndsTheRunCleanly) {
+    HWND owner = m_owner;
+    EXPECT_EQ(0, Run(TPM_RETURNCMD, {200, 150}, [owner] {
+                  Key(VK_DOWN);
+                  Key(VK_DOWN);
+                  Key(VK_DOWN);
+                  Key(VK_RIGHT);  // More's submenu
+                  WaitUntil([] { return OpenLevels() == 2; });
+                  PostMessageA(owner, WM_CLOSE, 0, 0);  // the default procedure destroys it
+              }));
+    EXPECT_FALSE(IsWindow(m_owner));
+    Pump();
+    EXPECT_TRUE(MenuWindows(GetCurrentThreadId()).empty());
+    // The next menu runs as usual.
+    m_owner = CreateWindowExA(0, "TrackerOwner", "owner", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    SetForegroundWindow(m_owner);
+    SetFocus(m_owner);
+    EXPECT_EQ(static_cast<int>(kOpen), Run(TPM_RETURNCMD, {200, 150}, [] {
+                  Key(VK_DOWN);
+                  Key(VK_RETURN);
+              }));
+}
+
 // The owner's notifications, as a sequence, for one run by keyboard and one by mouse.
 TEST_F(Tracker, NotificationOrderByKeyboard) {
     Run(0, {200, 150}, [] {
