@@ -139,6 +139,8 @@ BOOL CSkinMenuWindow::CreateMenuWindow(HWND owner) {
         ::DestroyWindow(hwnd);
         return FALSE;
     }
+    // The window is the object's: released without DestroyWindow, it goes with the object.
+    m_bCreated = true;
     m_hOwner = owner;
     return TRUE;
 }

@@ -113,11 +113,11 @@ LRESULT CSkinObjectApplicationFrame::OnNcCalcSizeWithBar(WPARAM calcValidRects, 
 
 void CSkinObjectApplicationFrame::LayoutMenuBar() {
     HMENU menu = ::GetMenu(m_hWnd);
+    // The items are kept while the menu and its item count stay, since a running tracker holds
+    // them; only their rectangles change.
     if (!m_menuBar) m_menuBar.reset(new CSkinMenuWindow);
-    // A running tracker keeps its selection; everything else about the bar is read afresh.
-    const int selected = m_menuBar->m_nSelected;
-    m_menuBar->AttachBar(m_hWnd, menu, FALSE);
-    m_menuBar->m_nSelected = selected < m_menuBar->ItemCount() ? selected : -1;
+    if (m_menuBar->m_hMenu != menu || !m_menuBar->m_bIsBar) m_menuBar->AttachBar(m_hWnd, menu, FALSE);
+    if (m_menuBar->m_nSelected >= m_menuBar->ItemCount()) m_menuBar->m_nSelected = -1;
 
     const CSkinMetrics* metrics = m_engine ? m_engine->GetMetrics() : nullptr;
     const int h = GetSystemMetrics(SM_CYMENUSIZE);

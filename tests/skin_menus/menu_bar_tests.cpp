@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "CSkinApiHookManager.h"
 #include "CSkinObjectApplicationFrame.h"
 #include "SkinGdi.h"
 #include "SkinMenuLayout.h"
@@ -20,6 +21,9 @@ namespace {
 class MenuBarTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
+        // As the program does: windows with procedures of their own are reached through the
+        // intercepted default procedures, and DrawMenuBar through its replacement.
+        CSkinApiHookManager::Instance()->Register(CSkinEngine::Instance());
         ASSERT_TRUE(StartSkin());
         WNDCLASSA wc = {};
         wc.lpfnWndProc = DefWindowProcA;
@@ -204,7 +208,7 @@ TEST_F(MenuBarTest, DrawMenuBarLaysTheBarOutAgain) {
     GetClientRect(m_hwnd, &client);
     const int before = client.bottom;
     for (const char* text : {"&Edit", "&View", "&Project", "&Window"}) AppendMenuA(menu, MF_STRING, 200, text);
-    EXPECT_TRUE(m_frame->OnDrawMenuBar());
+    EXPECT_TRUE(DrawMenuBar(m_hwnd));
     const int h = GetSystemMetrics(SM_CYMENUSIZE);
     const RECT bar = m_frame->GetMenuBarRect();
     EXPECT_EQ(m_frame->GetMenuBarWindow()->ItemCount(), 5);
@@ -216,4 +220,74 @@ TEST_F(MenuBarTest, DrawMenuBarLaysTheBarOutAgain) {
     SetWindowPos(m_hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     EXPECT_TRUE(IsRectEmpty(&m_frame->GetMenuBarRect()));
     DestroyMenu(menu);
+}
+
+namespace {
+HWND g_mdiClient = nullptr;
+LRESULT CALLBACK MdiFrameProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    return DefFrameProcA(h, g_mdiClient, m, w, l);
+}
+LRESULT CALLBACK MdiChildProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefMDIChildProcA(h, m, w, l); }
+}  // namespace
+
+// A maximized MDI child puts its system menu and its buttons into the frame's bar: a 20-pixel
+// picture item first, and the three buttons, each as wide as the bar is high, packed at the right.
+TEST_F(MenuBarTest, MaximizedMdiChildPutsItsIconItemFirstAndItsButtonsAtTheRightEnd) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = MdiFrameProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "MenuBarTestMdiFrame";
+    RegisterClassA(&wc);
+    wc.lpfnWndProc = MdiChildProc;
+    wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    wc.lpszClassName = "MenuBarTestMdiChild";
+    RegisterClassA(&wc);
+
+    HMENU bar = MakeBar({"&File", "&Window"}, false);
+    m_hwnd = CreateWindowExA(0, "MenuBarTestMdiFrame", "mdi", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 500, 300,
+                             nullptr, bar, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(m_hwnd);
+    CLIENTCREATESTRUCT ccs = {GetSubMenu(bar, 1), 50000};
+    g_mdiClient = CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 400, 200,
+                                  m_hwnd, nullptr, GetModuleHandleA(nullptr), &ccs);
+    ASSERT_TRUE(g_mdiClient);
+    MDICREATESTRUCTA mcs = {};
+    mcs.szClass = "MenuBarTestMdiChild";
+    mcs.szTitle = "child";
+    mcs.hOwner = GetModuleHandleA(nullptr);
+    mcs.x = mcs.y = mcs.cx = mcs.cy = CW_USEDEFAULT;
+    mcs.style = WS_MAXIMIZE;
+    HWND child = reinterpret_cast<HWND>(SendMessageA(g_mdiClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+    ASSERT_TRUE(child);
+    Pump(50);
+    CSkinWindowSink* sink = CSkinEngine::Instance()->FindSkinObject(m_hwnd);
+    m_frame = sink ? dynamic_cast<CSkinObjectApplicationFrame*>(sink->GetSkinObject()) : nullptr;
+    ASSERT_NE(m_frame, nullptr);
+    ASSERT_TRUE(DrawMenuBar(m_hwnd));
+    ASSERT_NE(m_frame->GetMenuBarWindow(), nullptr);
+
+    const int count = GetMenuItemCount(bar);
+    ASSERT_GE(count, 5) << "the system put no child items into the bar";
+    ASSERT_EQ(m_frame->GetMenuBarWindow()->ItemCount(), count);
+    const int h = GetSystemMetrics(SM_CYMENUSIZE);
+    const RECT barRect = m_frame->GetMenuBarRect();
+    EXPECT_EQ(Item(0).right - Item(0).left, 20);
+    EXPECT_EQ(Item(1).left, Item(0).right);
+    int right = barRect.right;
+    for (int i = count - 1; i >= count - 3; --i) {
+        EXPECT_EQ(Item(i).right, right) << i;
+        EXPECT_EQ(Item(i).right - Item(i).left, h) << i;
+        right = Item(i).left;
+    }
+    // The child's icon is drawn in the first item.
+    auto pixels = CaptureWindow();
+    const RECT icon = Item(0);
+    int notFace = 0;
+    for (int y = icon.top; y < icon.bottom - 1; ++y)
+        for (int x = icon.left; x < icon.right; ++x)
+            if (pixels->At(x, y) != SkinColor(COLOR_BTNFACE)) ++notFace;
+    EXPECT_GT(notFace, 20);
+    DestroyWindow(m_hwnd);
+    m_hwnd = nullptr;
+    g_mdiClient = nullptr;
 }

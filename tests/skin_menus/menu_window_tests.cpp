@@ -298,6 +298,10 @@ TEST_F(MenuWindowTest, MirroredOwnerGivesAMirroredWindowWhoseItemsMirrorOnScreen
     EXPECT_EQ(screen.top, window.top + item.top);
     EXPECT_EQ(m_window->ItemAt(2), nullptr);
     EXPECT_EQ(m_window->ItemAt(-1), nullptr);
-    Close();
+    // The last release takes a window nobody destroyed with it.
+    const HWND popup = m_window->m_hWnd;
+    m_window->InternalRelease();
+    m_window = nullptr;
+    EXPECT_FALSE(IsWindow(popup));
     DestroyWindow(mirrored);
 }
