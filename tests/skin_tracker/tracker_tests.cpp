@@ -779,6 +779,20 @@ TEST_F(MenuBar, AMnemonicOpensItsPopupAndEscapeClosesLevelByLevel) {
     EXPECT_TRUE(Of(WM_COMMAND).empty());
 }
 
+TEST_F(MenuBar, AnAltLetterNamingNoItemEndsTheRunOnce) {
+    const DWORD thread = GetCurrentThreadId();
+    Play([&] {
+        Chord(VK_MENU, 'Q');
+        Sleep(300);
+        WaitUntil([&] { return !Running(thread); });
+    });
+    EXPECT_EQ(1u, Of(WM_ENTERMENULOOP).size());
+    EXPECT_EQ(1u, Of(WM_EXITMENULOOP).size());
+    ASSERT_EQ(1u, Of(WM_MENUCHAR).size());
+    EXPECT_EQ(MAKEWPARAM('q', 0), Of(WM_MENUCHAR)[0].wParam);  // asked for the bar, not a popup
+    EXPECT_FALSE(Running(thread));
+}
+
 TEST_F(MenuBar, AClickOnABarItemOpensItsPopupAndAnItemThereIsChosen) {
     const DWORD thread = GetCurrentThreadId();
     CSkinWindowSink* sink = CSkinEngine::Instance()->FindSkinObject(m_frame);
