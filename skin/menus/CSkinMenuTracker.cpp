@@ -293,6 +293,8 @@ void CSkinMenuTracker::KeyMenu(UINT ch) {
         Mnemonic(m_root, ch);
         if (!m_closing && m_root && m_root->m_nSelected < 0) EndMenu(0, 0, 0);
     }
+    // Ended already (no such mnemonic, a command chosen): the loop would only end it twice.
+    if (m_closing) return;
     Loop(nullptr);
 }
 
@@ -436,7 +438,8 @@ BOOL CSkinMenuTracker::HandleMessage(MSG& msg) {
         case WM_CHAR:
         case WM_SYSCHAR: Mnemonic(Deepest(), static_cast<UINT>(msg.wParam)); return TRUE;
         case WM_TIMER: {
-            if (!IsRunWindow(msg.hwnd)) return FALSE;
+            // A bar's window is the frame, whose own timers go on as usual.
+            if (!IsRunWindow(msg.hwnd) || (msg.wParam != kOpenTimer && msg.wParam != kCloseTimer)) return FALSE;
             for (CSkinMenuWindow* w = m_root; w; w = w->m_pChild) {
                 if (w->m_hWnd != msg.hwnd) continue;
                 if (msg.wParam == kOpenTimer && w->m_nOpenTimer == kOpenTimer)

@@ -1,8 +1,12 @@
 #include "CSkinObjectApplicationFrame.h"
 
+#include <windowsx.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "CSkinMenuTracker.h"
 #include "SkinGdi.h"
 #include "SkinMenuLayout.h"
 
@@ -282,4 +286,43 @@ BOOL CSkinObjectApplicationFrame::OnDrawMenuBar() {
                    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     RedrawFrame();
     return TRUE;
+}
+
+BOOL CSkinObjectApplicationFrame::HandleSysCommand(UINT command, LPARAM lParam) {
+    const BOOL menus = m_engine && (m_engine->GetApplyOptions() & SkinApplyMenus);
+    if (!menus || !m_menuBar || IsRectEmpty(&m_menuBarRect) || !HasMenuBar() ||
+        (command != SC_KEYMENU && command != SC_MOUSEMENU))
+        return CSkinObjectFrame::HandleSysCommand(command, lParam);
+    if (command == SC_MOUSEMENU) {
+        // A click on the icon opens the window menu as a frame without bar does.
+        if (::SendMessageA(m_hWnd, WM_NCHITTEST, 0, lParam) != HTMENU)
+            return CSkinObjectFrame::HandleSysCommand(command, lParam);
+        const POINT press = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        RunMenuBar(&press, 0);
+    } else {
+        RunMenuBar(nullptr, static_cast<UINT>(lParam));
+    }
+    return TRUE;
+}
+
+void CSkinObjectApplicationFrame::RunMenuBar(const POINT* press, UINT ch) {
+    // The window menu is the bar's alternate root: a one-item bar over the caption icon, which the
+    // keyboard reaches past either end of the bar.
+    std::unique_ptr<CSkinMenuWindow, ReleaseMenuWindow> system;
+    HMENU systemMenu = (GetStyle() & WS_SYSMENU) ? ::GetSystemMenu(m_hWnd, FALSE) : nullptr;
+    if (systemMenu) {
+        SetMenuDefaultItem(systemMenu, SC_CLOSE, FALSE);
+        system.reset(new CSkinMenuWindow());
+        system->AttachBar(m_hWnd, systemMenu, TRUE);
+        const skin::FrameBorders& borders = GetBorders();
+        const int icon = GetSystemMetrics(SM_CXSMICON) + 4;
+        if (!system->m_items.empty())
+            system->m_items[0]->m_rect = {borders.left, 0, borders.left + icon, std::max(borders.top, 1)};
+    }
+    if (press)
+        CSkinMenuTracker::TrackBarByMouse(m_menuBar.get(), system.get(), *press);
+    else
+        CSkinMenuTracker::TrackBarByKey(m_menuBar.get(), system.get(), ch);
+    if (m_menuBar) m_menuBar->m_nSelected = -1;
+    RedrawMenuBar();
 }

@@ -29,6 +29,8 @@ public:
     BOOL HandleNcMouseMove(int x, int y) override;
     BOOL OnDrawMenuBar() override;
     void OnDetached(BOOL windowDestroyed) override;
+    // A click on the bar or a menu key runs the bar in the skin's menu tracker.
+    BOOL HandleSysCommand(UINT command, LPARAM lParam) override;
 
 protected:
     LRESULT OnNcCalcSizeWithBar(WPARAM calcValidRects, LPARAM params);
@@ -41,6 +43,7 @@ private:
     void LayoutMenuBar();
     void PaintMenuBar(HDC windowDC);
     int MenuBarItemAt(int x, int y);
+    void RunMenuBar(const POINT* press, UINT ch);
 
     RECT m_menuBarRect = {0, 0, 0, 0};
     std::unique_ptr<CSkinMenuWindow, ReleaseMenuWindow> m_menuBar;

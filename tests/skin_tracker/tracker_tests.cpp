@@ -14,6 +14,7 @@
 #include "CSkinEngine.h"
 #include "CSkinHookManager.h"
 #include "CSkinMenuTracker.h"
+#include "CSkinObjectApplicationFrame.h"
 
 namespace {
 
@@ -452,6 +453,30 @@ TEST_F(Tracker, AtTheRightScreenEdgeMenusAndSubmenusOpenLeftwards) {
     EXPECT_LE(sub.right, root.left + 6);
 }
 
+TEST_F(Tracker, AnOwnerDestroyedWhileASubmenuIsOpenEndsTheRunCleanly) {
+    HWND owner = m_owner;
+    EXPECT_EQ(0, Run(TPM_RETURNCMD, {200, 150}, [owner] {
+                  Key(VK_DOWN);
+                  Key(VK_DOWN);
+                  Key(VK_DOWN);
+                  Key(VK_RIGHT);  // More's submenu
+                  WaitUntil([] { return OpenLevels() == 2; });
+                  PostMessageA(owner, WM_CLOSE, 0, 0);  // the default procedure destroys it
+              }));
+    EXPECT_FALSE(IsWindow(m_owner));
+    Pump();
+    EXPECT_TRUE(MenuWindows(GetCurrentThreadId()).empty());
+    // The next menu runs as usual.
+    m_owner = CreateWindowExA(0, "TrackerOwner", "owner", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    SetForegroundWindow(m_owner);
+    SetFocus(m_owner);
+    EXPECT_EQ(static_cast<int>(kOpen), Run(TPM_RETURNCMD, {200, 150}, [] {
+                  Key(VK_DOWN);
+                  Key(VK_RETURN);
+              }));
+}
+
 // The owner's notifications, as a sequence, for one run by keyboard and one by mouse.
 TEST_F(Tracker, NotificationOrderByKeyboard) {
     Run(0, {200, 150}, [] {
@@ -645,6 +670,150 @@ TEST_F(SystemMenu, GraysWhatTheWindowCannotDoAndSendsTheChosenCommand) {
     EXPECT_FALSE(move & MF_GRAYED);
     EXPECT_EQ(1, Commands(SC_CLOSE));
     EXPECT_TRUE(IsWindow(m_frame));
+}
+
+// The menu bar of an application frame, run by the keyboard: Alt selects its first item, the
+// arrows walk it and pass into the window menu past its ends, a mnemonic opens its popup, and
+// Escape closes one level at a time.
+class MenuBar : public SystemMenu {
+protected:
+    void SetUp() override {
+        SystemMenu::SetUp();
+        m_bar = CreateMenu();
+        m_file = CreatePopupMenu();
+        AppendMenuA(m_file, MF_STRING, kOpen, "&Open");
+        AppendMenuA(m_file, MF_STRING, kExit, "E&xit");
+        m_edit = CreatePopupMenu();
+        AppendMenuA(m_edit, MF_STRING, kSave, "&Save");
+        AppendMenuA(m_bar, MF_POPUP, reinterpret_cast<UINT_PTR>(m_file), "&File");
+        AppendMenuA(m_bar, MF_POPUP, reinterpret_cast<UINT_PTR>(m_edit), "&Edit");
+        ASSERT_TRUE(SetMenu(m_frame, m_bar));
+        DrawMenuBar(m_frame);
+        SetForegroundWindow(m_frame);
+        SetFocus(m_frame);
+        Pump();
+        g_log.clear();
+    }
+    void TearDown() override {
+        SetMenu(m_frame, nullptr);
+        DestroyMenu(m_bar);
+        SystemMenu::TearDown();
+    }
+    std::vector<Note> Of(UINT message) const {
+        std::vector<Note> notes;
+        for (const Note& n : g_log)
+            if (n.message == message) notes.push_back(n);
+        return notes;
+    }
+    // The run holds the mouse capture of the menu's thread while it lasts.
+    static bool Running(DWORD thread) {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(thread, &info) && info.hwndCapture != nullptr;
+    }
+    static void Chord(WORD modifier, WORD vk) {
+        INPUT in[4] = {};
+        for (INPUT& i : in) i.type = INPUT_KEYBOARD;
+        in[0].ki.wVk = modifier;
+        in[1].ki.wVk = vk;
+        in[2].ki.wVk = vk;
+        in[2].ki.dwFlags = KEYEVENTF_KEYUP;
+        in[3].ki.wVk = modifier;
+        in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(4, in, sizeof(INPUT));
+        Sleep(100);
+    }
+    HMENU m_bar = nullptr, m_file = nullptr, m_edit = nullptr;
+};
+
+TEST_F(MenuBar, AltThenArrowsWalkTheBarAndWrapIntoTheWindowMenu) {
+    const DWORD thread = GetCurrentThreadId();
+    std::atomic<bool> systemPopup{false};
+    Play([&] {
+        Key(VK_MENU);
+        Key(VK_RIGHT);   // Edit
+        Key(VK_RIGHT);   // past the end: the window menu
+        Key(VK_DOWN);    // opens it
+        systemPopup = WaitUntil([&] { return MenuWindows(thread).size() == 1; });
+        Key(VK_ESCAPE);  // the popup
+        Key(VK_ESCAPE);  // the run
+        WaitUntil([&] { return !Running(thread); });
+    });
+    EXPECT_TRUE(systemPopup);
+    const LPARAM bar = reinterpret_cast<LPARAM>(m_bar);
+    const std::vector<Note> selects = Of(WM_MENUSELECT);
+    ASSERT_GE(selects.size(), 3u);
+    EXPECT_EQ((Note{WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP), bar}), selects[0]);  // File
+    EXPECT_EQ((Note{WM_MENUSELECT, MAKEWPARAM(1, MF_POPUP), bar}), selects[1]);  // Edit
+    EXPECT_EQ(static_cast<WPARAM>(MF_SYSMENU | MF_POPUP), HIWORD(selects[2].wParam) & (MF_SYSMENU | MF_POPUP));
+    EXPECT_TRUE(SystemMenuOpened());
+    EXPECT_EQ((Note{WM_MENUSELECT, 0xFFFF0000, 0}), selects.back());
+    ASSERT_FALSE(Of(WM_INITMENU).empty());
+    EXPECT_EQ(static_cast<WPARAM>(bar), Of(WM_INITMENU)[0].wParam);
+    EXPECT_EQ(1u, Of(WM_EXITMENULOOP).size());
+}
+
+TEST_F(MenuBar, AMnemonicOpensItsPopupAndEscapeClosesLevelByLevel) {
+    const DWORD thread = GetCurrentThreadId();
+    size_t afterMnemonic = 0, afterFirstEscape = 0;
+    bool runningAfterFirstEscape = false;
+    Play([&] {
+        Chord(VK_MENU, 'E');
+        WaitUntil([&] { return MenuWindows(thread).size() == 1; });
+        afterMnemonic = MenuWindows(thread).size();
+        Key(VK_ESCAPE);
+        WaitUntil([&] { return MenuWindows(thread).empty(); });
+        afterFirstEscape = MenuWindows(thread).size();
+        runningAfterFirstEscape = Running(thread);
+        Key(VK_ESCAPE);
+        WaitUntil([&] { return !Running(thread); });
+    });
+    EXPECT_EQ(1u, afterMnemonic);
+    EXPECT_EQ(0u, afterFirstEscape);
+    EXPECT_TRUE(runningAfterFirstEscape);  // the bar item stays selected
+    const std::vector<Note> popups = Of(WM_INITMENUPOPUP);
+    ASSERT_EQ(1u, popups.size());
+    EXPECT_EQ(reinterpret_cast<WPARAM>(m_edit), popups[0].wParam);
+    EXPECT_EQ(MAKELPARAM(1, 0), popups[0].lParam);
+    EXPECT_EQ(1u, Of(WM_UNINITMENUPOPUP).size());
+    EXPECT_TRUE(Of(WM_COMMAND).empty());
+}
+
+TEST_F(MenuBar, AnAltLetterNamingNoItemEndsTheRunOnce) {
+    const DWORD thread = GetCurrentThreadId();
+    Play([&] {
+        Chord(VK_MENU, 'Q');
+        Sleep(300);
+        WaitUntil([&] { return !Running(thread); });
+    });
+    EXPECT_EQ(1u, Of(WM_ENTERMENULOOP).size());
+    EXPECT_EQ(1u, Of(WM_EXITMENULOOP).size());
+    ASSERT_EQ(1u, Of(WM_MENUCHAR).size());
+    EXPECT_EQ(MAKEWPARAM('q', 0), Of(WM_MENUCHAR)[0].wParam);  // asked for the bar, not a popup
+    EXPECT_FALSE(Running(thread));
+}
+
+TEST_F(MenuBar, AClickOnABarItemOpensItsPopupAndAnItemThereIsChosen) {
+    const DWORD thread = GetCurrentThreadId();
+    CSkinWindowSink* sink = CSkinEngine::Instance()->FindSkinObject(m_frame);
+    CSkinObjectBase* object = sink ? sink->GetSkinObject() : nullptr;
+    auto* frame = dynamic_cast<CSkinObjectApplicationFrame*>(object);
+    ASSERT_TRUE(frame && frame->GetMenuBarWindow());
+    CSkinMenuWindow* barWindow = frame->GetMenuBarWindow();
+    ASSERT_EQ(2, barWindow->ItemCount());
+    const RECT file = barWindow->ItemScreenRect(barWindow->ItemAt(0));
+    Play([&] {
+        MoveTo({(file.left + file.right) / 2, (file.top + file.bottom) / 2});
+        Click();
+        WaitForLevels(2, thread);
+        MoveTo(ItemCentre(1, 1));  // Exit
+        Click();
+        WaitUntil([&] { return !Running(thread); });
+    });
+    Pump();
+    const std::vector<Note> commands = Of(WM_COMMAND);
+    ASSERT_EQ(1u, commands.size());
+    EXPECT_EQ(static_cast<WPARAM>(kExit), commands[0].wParam);
 }
 
 }  // namespace
