@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "BenchSkin.h"
 #include "CSkinHookManager.h"
 #include "GalleryControls.h"
 
@@ -121,9 +122,7 @@ int main() {
     RegisterClassA(&wc);
 
     CSkinHookManager::Instance();
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (!CSkinEngine::Instance()->LoadSkin(path, nullptr)) {
+    if (!bench::LoadOwnSkin()) {
         std::printf("skin did not load\n");
         return 1;
     }

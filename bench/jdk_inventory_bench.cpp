@@ -166,11 +166,12 @@ int main(int argc, char** argv)
             {k32, L"BellSoft\\Liberica\\LibericaJDK-8", L"BellSoft", L"InstallationPath", L"\\LibericaJDK-8",
              "1.8.0_432", "BellSoft"},
         };
-        const struct {
+        struct Found {
             const wchar_t* folder;
             const char* version;
             const char* vendor;
-        } folders[] = {
+        };
+        const Found folders[] = {
             {L"C:\\Program Files\\Java\\jdk-23", "23.0.1", "Oracle Corporation"},
             {L"C:\\Program Files\\Eclipse Adoptium\\jdk-17.0.13.11-hotspot", "17.0.13", "Eclipse Adoptium"},
             {L"C:\\Program Files\\Amazon Corretto\\jdk21.0.5_11", "21.0.5", "Amazon.com Inc."},
@@ -180,11 +181,7 @@ int main(int argc, char** argv)
             {L"C:\\Program Files\\SapMachine\\JDK\\21", "21.0.5", "SAP SE"},
             {L"C:\\Program Files (x86)\\Java\\jdk1.8.0_431", "1.8.0_431", "Oracle Corporation"},
         };
-        const struct {
-            const wchar_t* folder;
-            const char* version;
-            const char* vendor;
-        } user[] = {
+        const Found user[] = {
             {L"\\.jdks\\corretto-17.0.13", "17.0.13", "Amazon.com Inc."},
             {L"\\.jdks\\openjdk-23.0.1", "23.0.1", "Oracle Corporation"},
             {L"\\.gradle\\jdks\\eclipse_adoptium-17-amd64-windows\\jdk-17.0.9+9", "17.0.9", "Eclipse Adoptium"},

@@ -11,6 +11,7 @@
 #include "CSkinMenuTracker.h"
 
 #include "BenchClock.h"
+#include "BenchSkin.h"
 
 using bench::Median;
 using bench::Now;
@@ -69,10 +70,7 @@ double OneRun(HWND owner, HMENU menu, bool skinned) {
 }  // namespace
 
 int main() {
-    CSkinEngine* engine = CSkinEngine::Instance();
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (!engine->LoadSkin(path, nullptr) || !engine->IsEnabled()) {
+    if (!bench::LoadOwnSkin() || !CSkinEngine::Instance()->IsEnabled()) {
         std::printf("menu_bench: the skin did not load\n");
         return 1;
     }

@@ -15,6 +15,7 @@
 #include "SkinRoutes.h"
 
 #include "BenchClock.h"
+#include "BenchSkin.h"
 
 using bench::Median;
 using bench::Now;
@@ -88,9 +89,7 @@ int main() {
     RegisterClassA(&wc);
 
     CSkinHookManager::Instance();
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (!CSkinEngine::Instance()->LoadSkin(path, nullptr)) {
+    if (!bench::LoadOwnSkin()) {
         std::printf("skin did not load\n");
         return 1;
     }

@@ -5,6 +5,7 @@
 
 #include "CSkinPaintBuffer.h"
 #include "SkinControlPaint.h"
+#include "SkinHotTracking.h"
 
 IMPLEMENT_DYNCREATE(CSkinObjectHeader, CSkinObjectFrame)
 
@@ -130,13 +131,7 @@ int CSkinObjectHeader::ItemAt(LPARAM point) const {
 }
 
 void CSkinObjectHeader::SetHot(int index) {
-    if (index == m_hot) return;
-    m_hot = index;
-    InvalidateRect(nullptr, FALSE);
-    if (index >= 0) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
-        ::TrackMouseEvent(&track);
-    }
+    if (skin::ChangeHot(m_hWnd, m_hot, index, -1)) InvalidateRect(nullptr, FALSE);
 }
 
 LRESULT CSkinObjectHeader::OnMouseMoveMessage(WPARAM, LPARAM lParam) {

@@ -5,6 +5,7 @@
 
 #include "CSkinPaintBuffer.h"
 #include "SkinControlPaint.h"
+#include "SkinHotTracking.h"
 
 IMPLEMENT_DYNCREATE(CSkinObjectSpin, CSkinObjectFrame)
 
@@ -85,13 +86,7 @@ LRESULT CSkinObjectSpin::OnPrintClient(WPARAM wParam, LPARAM lParam) {
 LRESULT CSkinObjectSpin::OnEraseBackground(WPARAM, LPARAM) { return TRUE; }
 
 void CSkinObjectSpin::SetHot(skin::SpinButton button) {
-    if (button == m_hot) return;
-    m_hot = button;
-    InvalidateRect(nullptr, FALSE);
-    if (button != skin::SpinButton::None) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
-        ::TrackMouseEvent(&track);
-    }
+    if (skin::ChangeHot(m_hWnd, m_hot, button, skin::SpinButton::None)) InvalidateRect(nullptr, FALSE);
 }
 
 LRESULT CSkinObjectSpin::OnMouseMoveMessage(WPARAM, LPARAM lParam) {

@@ -6,6 +6,7 @@
 #include "CSkinPaintBuffer.h"
 #include "SkinControlGeometry.h"
 #include "SkinControlPaint.h"
+#include "SkinHotTracking.h"
 
 IMPLEMENT_DYNCREATE(CSkinObjectTab, CSkinObjectFrame)
 
@@ -128,14 +129,10 @@ void CSkinObjectTab::InvalidateItem(int index) {
 }
 
 void CSkinObjectTab::SetHot(int index) {
-    if (index == m_hot) return;
+    const int was = m_hot;
+    if (!skin::ChangeHot(m_hWnd, m_hot, index, -1)) return;
+    InvalidateItem(was);
     InvalidateItem(m_hot);
-    m_hot = index;
-    InvalidateItem(m_hot);
-    if (m_hot >= 0) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
-        ::TrackMouseEvent(&track);
-    }
 }
 
 LRESULT CSkinObjectTab::OnMouseMoveMessage(WPARAM, LPARAM lParam) {

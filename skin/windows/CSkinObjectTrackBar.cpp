@@ -8,6 +8,7 @@
 #include "CSkinPaintBuffer.h"
 #include "SkinControlGeometry.h"
 #include "SkinControlPaint.h"
+#include "SkinHotTracking.h"
 
 IMPLEMENT_DYNCREATE(CSkinObjectTrackBar, CSkinObjectFrame)
 
@@ -112,13 +113,7 @@ LRESULT CSkinObjectTrackBar::OnPrintClient(WPARAM wParam, LPARAM lParam) {
 LRESULT CSkinObjectTrackBar::OnEraseBackground(WPARAM, LPARAM) { return TRUE; }
 
 void CSkinObjectTrackBar::SetHot(BOOL hot) {
-    if (hot == m_hot) return;
-    m_hot = hot;
-    InvalidateRect(nullptr, FALSE);
-    if (hot) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
-        ::TrackMouseEvent(&track);
-    }
+    if (skin::ChangeHot(m_hWnd, m_hot, hot ? TRUE : FALSE, FALSE)) InvalidateRect(nullptr, FALSE);
 }
 
 LRESULT CSkinObjectTrackBar::OnMouseMoveMessage(WPARAM, LPARAM lParam) {

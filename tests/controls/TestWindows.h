@@ -8,6 +8,9 @@
 #include <functional>
 #include <vector>
 
+#include "Input.h"
+#include "Wait.h"
+
 inline LRESULT CALLBACK TestWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
@@ -60,25 +63,10 @@ struct TestWindow {
     TestWindow& operator=(const TestWindow&) = delete;
 };
 
-inline void PumpFor(DWORD ms) {
-    const DWORD end = GetTickCount() + ms;
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(1);
-    } while (int(end - GetTickCount()) > 0);
-}
+inline void PumpFor(DWORD ms) { harness::PumpMessages(ms); }
 
 inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    const DWORD end = GetTickCount() + timeoutMs;
-    while (!done()) {
-        if (int(end - GetTickCount()) <= 0) return false;
-        PumpFor(5);
-    }
-    return true;
+    return harness::WaitUntil(done, timeoutMs, 5);
 }
 
 // Pixels of a bitmap as 0x00RRGGBB, top row first.
@@ -157,14 +145,7 @@ inline std::vector<uint32_t> ReadWindowPixels(HWND hwnd, int w, int h, int x = 0
 // ---- real input ---------------------------------------------------------------------------------
 
 // Moves the pointer through the system's input queue, as a user's mouse would.
-inline void MouseMoveTo(int x, int y) {
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-    in.mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
-}
+inline void MouseMoveTo(int x, int y) { harness::SendPointerMove({x, y}); }
 
 // Keyboard focus on a test window, with the host in the foreground so that real key presses reach it
 // (another test program may have taken the foreground meanwhile).
@@ -179,20 +160,8 @@ inline bool FocusOn(HWND hwnd) {
 // Where the pointer waits between steps: the screen's bottom-right corner, over nobody's window.
 inline void ParkPointer() { MouseMoveTo(GetSystemMetrics(SM_CXSCREEN) - 3, GetSystemMetrics(SM_CYSCREEN) - 3); }
 
-inline void MouseButton(bool down) {
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &in, sizeof in);
-}
-
-inline void Key(WORD vk, bool down) {
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    SendInput(1, &in, sizeof in);
-}
+inline void MouseButton(bool down) { harness::SendLeftButton(down); }
+inline void Key(WORD vk, bool down) { harness::SendKey(vk, down); }
 
 inline POINT CentreOf(HWND hwnd) {
     RECT r;

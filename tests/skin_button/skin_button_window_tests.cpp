@@ -8,8 +8,10 @@
 #include <memory>
 
 #include "CSkinObjectButton.h"
+#include "Input.h"
 #include "SkinTestSupport.h"
 #include "SkinWindowsTestSupport.h"
+#include "WindowClass.h"
 
 using namespace skin;
 using namespace skinwintest;
@@ -52,20 +54,12 @@ LRESULT CALLBACK ParentProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 }
 
 void MoveTo(POINT screen) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
+    harness::SendPointerMove(screen);
     Pump(120);
 }
 
 void Button(bool down) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &in, sizeof in);
+    harness::SendLeftButton(down);
     Pump(120);
 }
 
@@ -76,15 +70,7 @@ protected:
         theme = CSkinEngine::Instance()->GetThemeClass(nullptr, "BUTTON");
         ASSERT_NE(nullptr, theme);
         if (!g_parentBrush) g_parentBrush = CreateSolidBrush(kParentColor);
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASSA wc{};
-            wc.lpfnWndProc = ParentProc;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = "ButtonTestParent";
-            wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-            registered = RegisterClassA(&wc) != 0;
-        }
+        harness::RegisterWindowClass("ButtonTestParent", ParentProc, nullptr, LoadCursor(nullptr, IDC_ARROW));
         g_nullBrush = false;
         g_dropDowns = g_drawItems = g_clicks = 0;
         parent = CreateWindowExA(WS_EX_TOPMOST, "ButtonTestParent", "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100,
@@ -115,9 +101,7 @@ protected:
         POINT at{0, 0};
         ClientToScreen(b, &at);
         auto c = std::make_unique<skintest::Canvas>(r.right, r.bottom);
-        HDC screen = GetDC(nullptr);
-        BitBlt(c->dc(), 0, 0, r.right, r.bottom, screen, at.x, at.y, SRCCOPY);
-        ReleaseDC(nullptr, screen);
+        harness::CopyScreen(c->dc(), {at.x, at.y, at.x + r.right, at.y + r.bottom});
         return c;
     }
     // Pixels outside the content rectangle that differ from the theme's part and state.

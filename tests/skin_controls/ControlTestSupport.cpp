@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "CSkinApiHookManager.h"
+#include "WindowClass.h"
 
 namespace ctltest {
 
@@ -51,15 +52,7 @@ LRESULT CALLBACK ParentProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 HWND SharedParent() {
     static HWND parent = nullptr;
     if (parent && IsWindow(parent)) return parent;
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = ParentProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "ControlTestParent";
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        registered = RegisterClassA(&wc) != 0;
-    }
+    harness::RegisterWindowClass("ControlTestParent", ParentProc, nullptr, LoadCursor(nullptr, IDC_ARROW));
     parent = CreateWindowExA(0, "ControlTestParent", "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 60, 60, 400, 300,
                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     return parent;

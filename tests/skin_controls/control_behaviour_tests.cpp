@@ -12,6 +12,7 @@
 #include "CSkinObjectMDIClient.h"
 #include "CSkinObjectToolBar.h"
 #include "ControlTestSupport.h"
+#include "WindowClass.h"
 
 using namespace ctltest;
 using skinwintest::Pump;
@@ -121,11 +122,7 @@ int OffThemeButtonRing(HWND bar) {
 LRESULT CALLBACK BandProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
 
 TEST_F(SkinControlBehaviour, ToolbarInsideABreadcrumbParentKeepsTheSystemsLook) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = BandProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "Breadcrumb Parent";
-    RegisterClassA(&wc);
+    harness::RegisterWindowClass("Breadcrumb Parent", BandProc);
     HWND band = CreateWindowExA(0, "Breadcrumb Parent", "", WS_CHILD | WS_VISIBLE, 10, 100, 220, 40, parent, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(nullptr, band);
@@ -199,19 +196,8 @@ class SkinMdi : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(SkinOn());
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASSA wc{};
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-            wc.lpfnWndProc = MdiFrameProc;
-            wc.lpszClassName = "ControlTestMdiFrame";
-            RegisterClassA(&wc);
-            wc.lpfnWndProc = MdiChildProc;
-            wc.lpszClassName = "ControlTestMdiChild";
-            RegisterClassA(&wc);
-            registered = true;
-        }
+        harness::RegisterWindowClass("ControlTestMdiFrame", MdiFrameProc, nullptr, LoadCursor(nullptr, IDC_ARROW));
+        harness::RegisterWindowClass("ControlTestMdiChild", MdiChildProc, nullptr, LoadCursor(nullptr, IDC_ARROW));
         frame = CreateWindowExA(0, "ControlTestMdiFrame", "MDI", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 40,
                                 40, 600, 450, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(nullptr, frame);

@@ -1,6 +1,8 @@
 #include "EditTestSupport.h"
 
+#include "Input.h"
 #include "SkinWindowsTestSupport.h"
+#include "WindowClass.h"
 
 namespace edittest {
 
@@ -32,16 +34,8 @@ std::map<HWND, UINT>& LastColourRequest() {
 }
 
 HWND CreateParent(int x, int y, int w, int h) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = ParentProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "EditTestParent";
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        registered = RegisterClassA(&wc) != 0;
-    }
+    harness::RegisterWindowClass("EditTestParent", ParentProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                                 LoadCursor(nullptr, IDC_ARROW));
     return CreateWindowExA(WS_EX_TOPMOST, "EditTestParent", "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, w, h,
                            nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
@@ -50,27 +44,17 @@ std::unique_ptr<skintest::Canvas> ScreenOf(HWND hWnd) {
     RECT r{};
     GetWindowRect(hWnd, &r);
     auto c = std::make_unique<skintest::Canvas>(r.right - r.left, r.bottom - r.top);
-    HDC screen = GetDC(nullptr);
-    BitBlt(c->dc(), 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
+    harness::CopyScreen(c->dc(), r);
     return c;
 }
 
 void MovePointer(POINT screen) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
+    harness::SendPointerMove(screen);
     skinwintest::Pump(150);
 }
 
 void LeftButton(bool down) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &in, sizeof in);
+    harness::SendLeftButton(down);
     skinwintest::Pump(150);
 }
 

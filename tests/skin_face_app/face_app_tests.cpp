@@ -12,6 +12,7 @@
 #include "AppUnderTest.h"
 #include "CSkinEngine.h"
 #include "CSkinObjectFrame.h"
+#include "Input.h"
 #include "MachineEnvironment.h"
 #include "SkinFrameGeometry.h"
 #include "SkinGdi.h"
@@ -44,9 +45,7 @@ Picture FromDc(int w, int h, const std::function<void(HDC)>& draw) {
 
 Picture FromScreen(const RECT& r) {
     return FromDc(r.right - r.left, r.bottom - r.top, [&](HDC dc) {
-        const HDC screen = GetDC(nullptr);
-        BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
-        ReleaseDC(nullptr, screen);
+        harness::CopyScreen(dc, r);
     });
 }
 
@@ -160,20 +159,12 @@ HWND FindChild(HWND parent, const std::function<bool(HWND)>& match) {
 }
 
 void PointerTo(POINT p) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
+    harness::SendPointerMove(p);
     harness::PumpMessages(150);
 }
 
 void LeftButton(bool down) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &in, sizeof in);
+    harness::SendLeftButton(down);
     harness::PumpMessages(150);
 }
 

@@ -4,13 +4,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <atomic>
 #include <functional>
-#include <thread>
 #include <vector>
 
 #include "CSkinFrameRegionCache.h"
 #include "CSkinObjectFrame.h"
+#include "Input.h"
 #include "SkinGdi.h"
 #include "SkinWindowsTestSupport.h"
 
@@ -98,40 +97,16 @@ CSkinObjectFrame* FrameOf(HWND hwnd) {
 // Input is played from a thread of its own, since a press on a caption button runs a modal loop on
 // the window's thread until the release.
 void SendMove(POINT screen) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
+    harness::SendPointerMove(screen);
     Sleep(150);
 }
 
 void SendButton(bool down) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &in, sizeof in);
+    harness::SendLeftButton(down);
     Sleep(150);
 }
 
-void PlayWhilePumping(const std::function<void()>& script) {
-    std::atomic<bool> done{false};
-    std::thread player([&] {
-        script();
-        done = true;
-    });
-    MSG msg;
-    while (!done) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(2);
-    }
-    player.join();
-    Pump(100);
-}
+using harness::PlayWhilePumping;
 
 // Press at from, move along the way, release at the last point.
 void Click(POINT from, std::vector<POINT> way = {}) {

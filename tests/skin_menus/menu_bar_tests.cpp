@@ -12,6 +12,7 @@
 #include "SkinMenuLayout.h"
 #include "SkinTestSupport.h"
 #include "SkinWindowsTestSupport.h"
+#include "WindowClass.h"
 
 using namespace skinwintest;
 using skintest::Canvas;
@@ -25,12 +26,7 @@ protected:
         // intercepted default procedures, and DrawMenuBar through its replacement.
         CSkinApiHookManager::Instance()->Register(CSkinEngine::Instance());
         ASSERT_TRUE(StartSkin());
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        wc.lpszClassName = "MenuBarTestFrame";
-        RegisterClassA(&wc);
+        harness::RegisterWindowClass("MenuBarTestFrame", DefWindowProcA, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     }
     void TearDown() override {
         if (m_hwnd) DestroyWindow(m_hwnd);

@@ -10,6 +10,7 @@
 #include "SkinGdi.h"
 #include "SkinTestSupport.h"
 #include "SkinWindowsTestSupport.h"
+#include "WindowClass.h"
 
 using namespace skinwintest;
 using skintest::Canvas;
@@ -51,11 +52,7 @@ class MenuWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         ASSERT_TRUE(StartSkin());
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = OwnerProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "MenuTestOwner";
-        RegisterClassA(&wc);
+        harness::RegisterWindowClass("MenuTestOwner", OwnerProc);
     }
     void SetUp() override {
         m_owner = CreateWindowExA(0, "MenuTestOwner", "owner", WS_OVERLAPPEDWINDOW, 50, 50, 300, 200, nullptr,

@@ -1,4 +1,5 @@
 #include "ScrollInput.h"
+#include "WindowClass.h"
 
 #include <algorithm>
 
@@ -6,14 +7,9 @@ namespace sbtest {
 
 ScrollParent::ScrollParent(RECT r) {
     static const char* const kClass = "SkinScrollBarTestParent";
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = kClass;
-    RegisterClassA(&wc);
+    harness::RegisterWindowClass(kClass, Proc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     m_hwnd = CreateWindowExA(WS_EX_TOPMOST, kClass, "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, r.left, r.top,
-                             r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
+                             r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 

@@ -3,36 +3,18 @@
 // application does, writing down each one with its time and the tracked position at that moment.
 #include <windows.h>
 
-#include <atomic>
 #include <functional>
-#include <thread>
 #include <vector>
+
+#include "Input.h"
+#include "Wait.h"
 
 namespace sbtest {
 
-inline void MoveTo(POINT screen) {
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-    in.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
-}
-
-inline void Button(bool down) {
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &in, sizeof in);
-}
-
-inline void Shift(bool down) {
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = VK_SHIFT;
-    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    SendInput(1, &in, sizeof in);
-}
+inline void MoveTo(POINT screen) { harness::SendPointerMove(screen); }
+inline void Button(bool down) { harness::SendLeftButton(down); }
+inline void Shift(bool down) { harness::SendKey(VK_SHIFT, down); }
+using harness::PlayWhilePumping;
 
 inline double NowMs() {
     LARGE_INTEGER f, c;
@@ -41,37 +23,7 @@ inline double NowMs() {
     return 1000.0 * c.QuadPart / f.QuadPart;
 }
 
-inline void Pump(DWORD ms) {
-    const double end = NowMs() + ms;
-    MSG msg;
-    while (NowMs() < end) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    }
-}
-
-// Runs a script of input on a thread of its own while this thread pumps messages (and so runs the
-// modal loop a press starts) until the script is done.
-inline void PlayWhilePumping(const std::function<void()>& script) {
-    std::atomic<bool> done{false};
-    std::thread player([&] {
-        script();
-        done = true;
-    });
-    MSG msg;
-    while (!done) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(2);
-    }
-    player.join();
-    Pump(100);
-}
+inline void Pump(DWORD ms) { harness::PumpMessages(ms); }
 
 struct Notice {
     int command;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "SkinClientBrush.h"
+#include "WindowClass.h"
 
 namespace {
 
@@ -13,14 +14,11 @@ LRESULT CALLBACK AnsweringParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 }
 
 TEST(ClientBrush, FromTheParentsAnswer) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = AnsweringParent;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "SkinClientBrushParent";
-    RegisterClassA(&wc);
-    HWND parent = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, wc.hInstance, nullptr);
-    HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, parent, nullptr, wc.hInstance, nullptr);
-    HWND orphan = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+    harness::RegisterWindowClass("SkinClientBrushParent", AnsweringParent);
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    HWND parent = CreateWindowExA(0, "SkinClientBrushParent", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, instance, nullptr);
+    HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, parent, nullptr, instance, nullptr);
+    HWND orphan = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
     HBRUSH own = CreateSolidBrush(RGB(1, 2, 3));
     HDC dc = GetDC(child);
     struct {

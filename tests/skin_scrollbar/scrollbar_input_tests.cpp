@@ -11,6 +11,7 @@
 #include "CSkinScrollBarTrackLoop.h"
 #include "ScrollInput.h"
 #include "SkinnedBar.h"
+#include "WindowClass.h"
 
 using namespace sbtest;
 
@@ -26,15 +27,10 @@ class OwnBarWindow {
 public:
     OwnBarWindow(ScrollParent& parent, POINT at) : m_parent(parent), m_metrics(nullptr) {
         static const char* const kClass = "SkinScrollBarTestOwnBar";
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-        wc.lpszClassName = kClass;
-        RegisterClassA(&wc);
+        harness::RegisterWindowClass(kClass, Proc, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
         m_metrics.cxVScroll = m_metrics.cyVScroll = m_metrics.cxHScroll = m_metrics.cyHScroll = kArrow;
         m_hwnd = CreateWindowExA(0, kClass, "", WS_CHILD | WS_VSCROLL, at.x, at.y, 3 + 100 + kArrow + 3, 306,
-                                 parent.hwnd(), nullptr, wc.hInstance, nullptr);
+                                 parent.hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
         SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         SetScrollInfo(m_hwnd, SB_VERT, &parent.info, FALSE);
         SetWindowPos(m_hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);

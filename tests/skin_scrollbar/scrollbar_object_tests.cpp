@@ -10,6 +10,7 @@
 #include "SkinScrollBarDraw.h"
 #include "SkinTestSupport.h"
 #include "SkinnedBar.h"
+#include "WindowClass.h"
 
 using namespace sbtest;
 using skintest::Canvas;
@@ -151,13 +152,9 @@ LRESULT CALLBACK OwnBarsProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 
 TEST(SkinnedOwnBars, PaintAndHoverInWindowCoordinates) {
     ASSERT_TRUE(StartSkin());
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = OwnBarsProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "SkinScrollBarTestOwnBars";
-    RegisterClassA(&wc);
-    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VSCROLL | WS_HSCROLL, 500, 100, 200, 200,
-                                nullptr, nullptr, wc.hInstance, nullptr);
+    harness::RegisterWindowClass("SkinScrollBarTestOwnBars", OwnBarsProc);
+    HWND hwnd = CreateWindowExA(0, "SkinScrollBarTestOwnBars", "", WS_POPUP | WS_VSCROLL | WS_HSCROLL, 500, 100, 200,
+                                200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SCROLLINFO v{sizeof(SCROLLINFO), SIF_ALL, 0, 99, 10, 0, 0}, h{sizeof(SCROLLINFO), SIF_ALL, 0, 99, 10, 90, 0};
     SetScrollInfo(hwnd, SB_VERT, &v, FALSE);
     SetScrollInfo(hwnd, SB_HORZ, &h, FALSE);

@@ -13,6 +13,7 @@
 
 #include "AppUnderTest.h"
 #include "GalleryControls.h"
+#include "Input.h"
 #include "Wait.h"
 
 using harness::AppUnderTest;
@@ -75,23 +76,14 @@ size_t WindowCount(DWORD process) {
 }
 
 void Mouse(DWORD flags, POINT p = {0, 0}) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    if (flags & MOUSEEVENTF_MOVE) {
-        in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-        flags |= MOUSEEVENTF_ABSOLUTE;
-    }
-    in.mi.dwFlags = flags;
-    SendInput(1, &in, sizeof in);
+    if (flags & MOUSEEVENTF_MOVE)
+        harness::SendPointerMove(p);
+    else
+        harness::SendMouseButton(flags);
 }
 
 void Key(WORD vk) {
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof(INPUT));
+    harness::SendKeyPress(vk);
 }
 
 class Gallery {

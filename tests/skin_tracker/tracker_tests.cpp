@@ -15,6 +15,9 @@
 #include "CSkinHookManager.h"
 #include "CSkinMenuTracker.h"
 #include "CSkinObjectApplicationFrame.h"
+#include "Input.h"
+#include "Wait.h"
+#include "WindowClass.h"
 
 namespace {
 
@@ -93,20 +96,12 @@ bool StartSkin() {
 
 // Input from the player thread.
 void MoveTo(POINT p) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
+    harness::SendPointerMove(p);
     Sleep(60);
 }
 
 void Button(DWORD flag) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flag;
-    SendInput(1, &in, sizeof in);
+    harness::SendMouseButton(flag);
     Sleep(60);
 }
 
@@ -116,11 +111,7 @@ void Click() {
 }
 
 void Key(WORD vk) {
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof(INPUT));
+    harness::SendKeyPress(vk);
     Sleep(60);
 }
 
@@ -179,16 +170,9 @@ class Tracker : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         ASSERT_TRUE(StartSkin());
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = OwnerProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        wc.lpszClassName = "TrackerOwner";
-        RegisterClassA(&wc);
-        wc.lpfnWndProc = TargetProc;
-        wc.lpszClassName = "TrackerTarget";
-        RegisterClassA(&wc);
+        const HBRUSH window = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        harness::RegisterWindowClass("TrackerOwner", OwnerProc, window, LoadCursor(nullptr, IDC_ARROW));
+        harness::RegisterWindowClass("TrackerTarget", TargetProc, window, LoadCursor(nullptr, IDC_ARROW));
     }
 
     void SetUp() override {
@@ -229,13 +213,7 @@ protected:
         EXPECT_EQ(nullptr, CSkinMenuTracker::Current());
     }
 
-    static void Pump() {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
+    static void Pump() { harness::PumpMessages(0); }
 
     // The pointer away from where menus open.
     static void Park() {
@@ -569,19 +547,7 @@ protected:
 
     // Plays the script on another thread while this one pumps: the menu's loop runs from inside a
     // message of the frame.
-    void Play(const std::function<void()>& script) {
-        std::atomic<bool> done{false};
-        std::thread player([&] {
-            script();
-            done = true;
-        });
-        while (!done) {
-            Pump();
-            Sleep(5);
-        }
-        player.join();
-        Pump();
-    }
+    void Play(const std::function<void()>& script) { harness::PlayWhilePumping(script); }
 
     bool SystemMenuOpened() const {
         for (const Note& n : g_log)
@@ -620,15 +586,7 @@ TEST_F(SystemMenu, OpensByCaptionRightClickIconClickAndAltSpace) {
              Click();
          }},
         {"Alt+Space", [&] {
-             INPUT in[4] = {};
-             for (INPUT& i : in) i.type = INPUT_KEYBOARD;
-             in[0].ki.wVk = VK_MENU;
-             in[1].ki.wVk = VK_SPACE;
-             in[2].ki.wVk = VK_SPACE;
-             in[2].ki.dwFlags = KEYEVENTF_KEYUP;
-             in[3].ki.wVk = VK_MENU;
-             in[3].ki.dwFlags = KEYEVENTF_KEYUP;
-             SendInput(4, in, sizeof(INPUT));
+             harness::SendChord(VK_MENU, VK_SPACE);
              Sleep(100);
          }},
     };
@@ -712,15 +670,7 @@ protected:
         return GetGUIThreadInfo(thread, &info) && info.hwndCapture != nullptr;
     }
     static void Chord(WORD modifier, WORD vk) {
-        INPUT in[4] = {};
-        for (INPUT& i : in) i.type = INPUT_KEYBOARD;
-        in[0].ki.wVk = modifier;
-        in[1].ki.wVk = vk;
-        in[2].ki.wVk = vk;
-        in[2].ki.dwFlags = KEYEVENTF_KEYUP;
-        in[3].ki.wVk = modifier;
-        in[3].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(4, in, sizeof(INPUT));
+        harness::SendChord(modifier, vk);
         Sleep(100);
     }
     HMENU m_bar = nullptr, m_file = nullptr, m_edit = nullptr;

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "CSkinObjectClassInfo.h"
+#include "Wait.h"
+#include "WindowClass.h"
 
 namespace skinwintest {
 
@@ -37,17 +39,7 @@ BOOL StartSkin() {
     return engine->LoadSkin(path, nullptr);
 }
 
-void Pump(DWORD ms) {
-    const DWORD end = GetTickCount() + ms;
-    MSG m;
-    do {
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-        if (ms) Sleep(5);
-    } while (ms && GetTickCount() < end);
-}
+void Pump(DWORD ms) { harness::PumpMessages(ms); }
 
 std::string ClassNameOf(HWND hWnd) {
     char name[256] = "";
@@ -56,11 +48,7 @@ std::string ClassNameOf(HWND hWnd) {
 }
 
 void RegisterCountedClass(const char* name, WNDPROC procedure) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = name;
-    RegisterClassA(&wc);
+    harness::RegisterWindowClass(name, procedure);
     CSkinHookManager::Instance()->AddWindowClass(name, new CSkinObjectClassInfo(RUNTIME_CLASS(CCountingSkinObject)));
 }
 

@@ -21,6 +21,7 @@
 #include "CSkinPsapiModuleEnumerator.h"
 #include "CSkinToolhelpModuleEnumerator.h"
 #include "SkinWindowsTestSupport.h"
+#include "WindowClass.h"
 
 using namespace skinwintest;
 
@@ -30,13 +31,7 @@ HWND Create(const char* className, DWORD style = WS_POPUP, HWND parent = nullptr
     return CreateWindowExA(0, className, "", style, 0, 0, 120, 60, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
-void RegisterPlain(const char* name) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = name;
-    RegisterClassA(&wc);
-}
+void RegisterPlain(const char* name) { harness::RegisterWindowClass(name, DefWindowProcA); }
 
 const CRuntimeClass* ObjectClassOf(HWND hWnd) {
     CSkinRef<CSkinObjectBase> object = skin::FindSkinObjectRef(hWnd);
