@@ -36,7 +36,8 @@ bool Launch(const std::string& exe, const std::vector<std::string>& variables, P
     if (inherited) FreeEnvironmentStringsA(inherited);
     for (const std::string& v : variables) block.append(v).push_back('\0');
     block.push_back('\0');
-    STARTUPINFOA si = {sizeof si};
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
     std::string line = "\"" + exe + "\"";
     return CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, &block[0], nullptr, &si, &pi) != FALSE;
 }

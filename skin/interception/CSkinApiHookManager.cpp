@@ -1,6 +1,7 @@
 #include "CSkinApiHookManager.h"
 #include "CSkinCriticalLock.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "CSkinModuleEnumerator.h"
@@ -182,6 +183,12 @@ CSkinApiHookManager::CSkinApiHookManager() {
     for (auto& e : m_apiEntries) e.store(nullptr);
     for (auto& p : m_present) p.store(false);
     m_win9x = ReadOsVersion().win9x;
+    // The handles alone, straight from KERNEL32 where it offers them: a full enumeration also
+    // asks the system for each module's size and path, which it answers by walking the loader's
+    // list once more per module, and loads and frees PSAPI around every walk.
+    if (HMODULE kernel = ::GetModuleHandleA(kKernel32))
+        m_enumProcessModules =
+            reinterpret_cast<EnumProcessModulesFn>(::GetProcAddress(kernel, "K32EnumProcessModules"));
     m_excluded = {{nullptr, "SHLWAPI.DLL", true},  {nullptr, "COMCTL32.DLL", true}, {nullptr, kKernel32, false},
                   {nullptr, kUser32, false},       {nullptr, kGdi32, false},        {nullptr, "WININET.DLL", false},
                   {nullptr, "MSCTF.DLL", false}};
@@ -383,17 +390,38 @@ BOOL CSkinApiHookManager::PatchModuleImports(LPCSTR moduleName, void* from, void
 
 BOOL CSkinApiHookManager::PatchAllModules(LPCSTR moduleName, void* from, void* to) {
     if (!from || !to) return FALSE;
-    auto enumerator = CSkinModuleEnumerator::Create();
-    std::vector<SkinModuleInfo> modules;
-    if (!enumerator || !enumerator->Enumerate(modules)) return FALSE;
+    std::vector<HMODULE> modules;
+    if (!LoadedModules(modules)) return FALSE;
     const HMODULE self = ::GetModuleHandleA(nullptr);
     BOOL any = FALSE;
-    for (const SkinModuleInfo& info : modules) {
-        if (info.module == self || IsModuleExcluded(info.module)) continue;
-        if (PatchModuleImports(moduleName, from, to, info.module)) any = TRUE;
+    for (HMODULE module : modules) {
+        if (module == self || IsModuleExcluded(module)) continue;
+        if (PatchModuleImports(moduleName, from, to, module)) any = TRUE;
     }
     if (PatchModuleImports(moduleName, from, to, self)) any = TRUE;
     return any;
+}
+
+bool CSkinApiHookManager::LoadedModules(std::vector<HMODULE>& modules) {
+    modules.clear();
+    if (!m_enumProcessModules) {
+        auto enumerator = CSkinModuleEnumerator::Create();
+        std::vector<SkinModuleInfo> infos;
+        if (!enumerator || !enumerator->Enumerate(infos)) return false;
+        for (const SkinModuleInfo& info : infos) modules.push_back(info.module);
+        return true;
+    }
+    modules.resize(256);
+    for (;;) {
+        DWORD needed = 0;
+        const DWORD bytes = static_cast<DWORD>(modules.size() * sizeof(HMODULE));
+        if (!m_enumProcessModules(GetCurrentProcess(), modules.data(), bytes, &needed)) return false;
+        if (needed <= bytes) {
+            modules.resize(needed / sizeof(HMODULE));
+            return true;
+        }
+        modules.resize(needed / sizeof(HMODULE) + 16);  // modules were loaded meanwhile
+    }
 }
 
 void CSkinApiHookManager::PatchImportsBatch(const std::vector<PatchRequest>& requests, const HMODULE* onlyModule,
@@ -404,12 +432,11 @@ void CSkinApiHookManager::PatchImportsBatch(const std::vector<PatchRequest>& req
     if (onlyModule) {
         modules.push_back(*onlyModule);
     } else {
-        auto enumerator = CSkinModuleEnumerator::Create();
-        std::vector<SkinModuleInfo> infos;
-        if (!enumerator || !enumerator->Enumerate(infos)) return;
+        if (!LoadedModules(modules)) return;
         const HMODULE self = ::GetModuleHandleA(nullptr);
-        for (const SkinModuleInfo& info : infos)
-            if (info.module != self && !IsModuleExcluded(info.module)) modules.push_back(info.module);
+        modules.erase(std::remove_if(modules.begin(), modules.end(),
+                                     [&](HMODULE m) { return m == self || IsModuleExcluded(m); }),
+                      modules.end());
         modules.push_back(self);  // the program's own module last, as PatchAllModules does
     }
 #ifndef _WIN64

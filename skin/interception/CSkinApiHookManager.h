@@ -75,6 +75,8 @@ private:
         bool win9xOnly;
     };
     void RefreshExcludedModules();
+    // Every module loaded now, the program's own included; false when the system cannot say.
+    bool LoadedModules(std::vector<HMODULE>& modules);
     CSkinApiHook* CreateHook(int index, LPCSTR moduleName, LPCSTR functionName, void* replacement);
 
     std::array<std::unique_ptr<CSkinApiHook>, skin::HookSlotCount> m_hooks;
@@ -87,5 +89,7 @@ private:
     CRITICAL_SECTION m_lock;       // import-table writes
     CRITICAL_SECTION m_tableLock;  // the hook table and the excluded-module list
     bool m_win9x;
+    using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, LPDWORD);
+    EnumProcessModulesFn m_enumProcessModules = nullptr;
     bool m_hasWildcard = false;  // an entry names a prefix: module file names are needed
 };

@@ -277,7 +277,9 @@ TEST_F(FaceApp, CloseBoxClickedWithThePointerCancels) {
     ASSERT_TRUE(app.WaitForExit(10000));
     const auto after = harness::MachineEnvironment::Get("JAVA_HOME");
     EXPECT_EQ(before.has_value(), after.has_value());
-    if (before && after) EXPECT_TRUE(before->data == after->data);
+    if (before && after) {
+        EXPECT_TRUE(before->data == after->data);
+    }
 }
 
 // Focus cues stay hidden until the keyboard is used: after Tab the focused push button shows one.

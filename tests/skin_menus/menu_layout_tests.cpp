@@ -57,7 +57,9 @@ TEST(MenuLayout, RealItemBitmapsWidenTheGutterAndRaiseShortItems) {
         m.bitmapWidth = c.bitmapWidth;
         m.bitmapHeight = c.bitmapWidth ? 24 : 0;
         EXPECT_EQ(skin::MenuGutter(c.themed, {m}), c.expectGutter) << c.themed << " " << c.bitmapWidth;
-        if (c.bitmapWidth) EXPECT_EQ(skin::PlaceMenuItems({m}).rects[0].bottom, 3 + 28);
+        if (c.bitmapWidth) {
+            EXPECT_EQ(skin::PlaceMenuItems({m}).rects[0].bottom, 3 + 28);
+        }
     }
     // Separators and owner-drawn items keep their own sizes whatever bitmap they name.
     MenuItemMeasure separator = Text(0, 6);
