@@ -59,6 +59,9 @@ public:
     const skin::FrameBorders& GetBorders() const { return m_borders; }
     const std::vector<skin::CaptionButton>& GetCaptionButtons() const { return m_buttons; }
     BOOL IsCaptionActive() const { return m_active; }
+    // The skin object of this frame's MDI client, held by one reference while the client is attached.
+    CSkinObjectFrame* GetMdiClientObject() const { return m_mdiClient.Get(); }
+    void SetMdiClientObject(CSkinObjectFrame* client) { m_mdiClient = CSkinRef<CSkinObjectFrame>::Share(client); }
 
     BOOL OnSubclassMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result) override;
     BOOL OnDefaultProcMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result) override;
@@ -134,6 +137,7 @@ private:
     BOOL m_regionApplied = FALSE;
     BOOL m_regionBusy = FALSE;
     SIZE m_regionSize{0, 0};
+    CSkinRef<CSkinObjectFrame> m_mdiClient;
     skin::Brush m_tabBodyBrush;
     bool m_tabBodyBuilt = false;
 };

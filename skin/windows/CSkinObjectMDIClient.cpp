@@ -35,6 +35,24 @@ CSkinObjectFrame* CSkinObjectMDIClient::SkinnedFrameOf(HWND child) const {
     return frame && frame->IsFrameSkinned() ? frame : nullptr;
 }
 
+CSkinObjectFrame* CSkinObjectMDIClient::ParentFrame() const {
+    const HWND parent = m_hWnd ? ::GetParent(m_hWnd) : nullptr;
+    CSkinWindowSink* sink = parent && m_engine ? m_engine->FindSkinObject(parent) : nullptr;
+    return dynamic_cast<CSkinObjectFrame*>(sink ? sink->GetSkinObject() : nullptr);
+}
+
+void CSkinObjectMDIClient::OnAttached(LPCREATESTRUCTA createStruct, BOOL autoAttached) {
+    CSkinObjectFrame::OnAttached(createStruct, autoAttached);
+    if (CSkinObjectFrame* frame = ParentFrame()) frame->SetMdiClientObject(this);
+}
+
+void CSkinObjectMDIClient::OnDetached(BOOL windowDestroyed) {
+    // Only our own entry: a second client may have taken the frame's place since.
+    if (CSkinObjectFrame* frame = ParentFrame())
+        if (frame->GetMdiClientObject() == this) frame->SetMdiClientObject(nullptr);
+    CSkinObjectFrame::OnDetached(windowDestroyed);
+}
+
 std::vector<HWND> CSkinObjectMDIClient::Children() const {
     std::vector<HWND> children;
     for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))

@@ -16,6 +16,8 @@ public:
     CSkinObjectMDIClient();
 
     BOOL PrefersDefaultRoute(UINT message) override;
+    void OnAttached(LPCREATESTRUCTA createStruct, BOOL autoAttached) override;
+    void OnDetached(BOOL windowDestroyed) override;
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -28,6 +30,8 @@ private:
     // The child's frame object while its frame is skinned, else null.
     CSkinObjectFrame* SkinnedFrameOf(HWND child) const;
     std::vector<HWND> Children() const;
+    // The parent frame's skin object, when it has one.
+    CSkinObjectFrame* ParentFrame() const;
 
     BOOL m_arranging = FALSE;
 };

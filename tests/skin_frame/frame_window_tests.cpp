@@ -225,6 +225,17 @@ TEST_F(SkinFrameWindow, PrintGivesTheThemedFrameAroundTheClient) {
     theme->DrawThemeBackground(inactiveReference.dc(), 7, 2, left);
     EXPECT_EQ(0, inactive.Differ(inactiveReference, left));
     EXPECT_NE(0, inactive.Differ(printed, strip)) << "the caption shows the inactive state";
+    // Its buttons take their inactive frames (state + 4): a disabled maximize box still looks disabled.
+    theme->DrawThemeBackground(inactiveReference.dc(), 1, 2, strip);
+    Dib enabledLook(w, h);
+    theme->DrawThemeBackground(enabledLook.dc(), 1, 2, strip);
+    for (int i = 0; i < 3; ++i) {
+        theme->DrawThemeBackground(inactiveReference.dc(), parts[i], states[i] + 4, buttons[i].rect);
+        theme->DrawThemeBackground(enabledLook.dc(), parts[i], 5, buttons[i].rect);
+    }
+    EXPECT_EQ(0, inactive.Differ(inactiveReference, captionPast));
+    EXPECT_NE(0, inactive.Differ(enabledLook, buttons[1].rect)) << "disabled maximize drawn as enabled";
+    EXPECT_NE(0, inactive.Differ(printed, buttons[0].rect)) << "inactive close drawn as active";
 }
 
 TEST_F(SkinFrameWindow, CaptionButtonClickOnlyWhenReleasedOverIt) {
@@ -560,6 +571,28 @@ TEST_F(SkinFrameWindow, MaximizedMdiChildPushesItsBordersOutOfSight) {
     EXPECT_EQ(-b.top, mmi.ptMaxPosition.y);
     DestroyWindow(hwnd);
     hwnd = nullptr;
+}
+
+// An MDI client's object is held by its frame's object while attached, by one reference that goes
+// with it.
+TEST_F(SkinFrameWindow, MdiClientIsHeldByItsFrameWhileAttached) {
+    parent = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 50, 50, 500, 360, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, FrameOf(parent));
+    CLIENTCREATESTRUCT ccs{nullptr, 5000};
+    for (int round = 0; round < 2; ++round) {
+        const HWND client = CreateWindowExA(0, "MDICLIENT", "", WS_CHILD | WS_VISIBLE, 0, 0, 480, 340, parent,
+                                            nullptr, GetModuleHandleA(nullptr), &ccs);
+        ASSERT_NE(nullptr, client);
+        CSkinObjectFrame* object = FrameOf(client);
+        ASSERT_NE(nullptr, object);
+        EXPECT_EQ(object, FrameOf(parent)->GetMdiClientObject()) << round;
+        object->AddRef();
+        DestroyWindow(client);
+        EXPECT_EQ(nullptr, FrameOf(parent)->GetMdiClientObject()) << round;
+        // Ours is the last reference: neither the window map nor the frame keeps one.
+        EXPECT_EQ(0, object->Release()) << round;
+    }
 }
 
 // The caption button under the pointer is drawn hot, and normal again once the pointer has left.

@@ -152,3 +152,54 @@ TEST(InterceptionRoutes, ThreadsStartedThroughCreateThreadAttachTheirWindows) {
     EXPECT_TRUE(plain.created);
     EXPECT_FALSE(plain.attached);
 }
+
+namespace {
+
+// The middle pixel of a window's background as its own procedure erases it, through DefWindowProcA.
+COLORREF ErasedColour(HWND hwnd) {
+    BITMAPINFO bi = {};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 40, -30, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    const COLORREF colour = GetPixel(dc, 20, 15);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    return colour;
+}
+
+}  // namespace
+
+// A framed window whose class procedure is the program's own and ends in DefWindowProcA: the frame
+// object erases it in the theme's face colour, and the system's colour comes back without the skin.
+TEST(InterceptionRoutes, OwnProcedureCallingDefWindowProcErasesInTheThemesColour) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT { return DefWindowProcA(h, m, w, l); };
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = "InterceptionOwnEraser";
+    ASSERT_NE(0, RegisterClassA(&wc));
+    HWND hwnd;
+    COLORREF skinned, expected;
+    {
+        Skinned skin;
+        ASSERT_TRUE(skin.ok);
+        hwnd = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 30, nullptr, nullptr,
+                               wc.hInstance, nullptr);
+        ASSERT_NE(nullptr, hwnd);
+        CSkinWindowSink* sink = Engine()->FindSkinObject(hwnd);
+        ASSERT_NE(nullptr, dynamic_cast<CSkinObjectFrame*>(sink ? sink->GetSkinObject() : nullptr));
+        EXPECT_EQ(reinterpret_cast<LONG_PTR>(wc.lpfnWndProc), GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
+        expected = Engine()->GetMetrics()->colors[COLOR_BTNFACE];
+        skinned = ErasedColour(hwnd);
+    }
+    const COLORREF plain = ErasedColour(hwnd);
+    DestroyWindow(hwnd);
+    UnregisterClassA(wc.lpszClassName, wc.hInstance);
+    EXPECT_EQ(expected, skinned);
+    EXPECT_NE(plain, skinned) << "the theme's face is the system's: the test proves nothing";
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), plain);
+}

@@ -195,7 +195,19 @@ def make_window():
             bottoms.append(img)
         add("Silver\\%sFrameBottom.png" % small, bottoms, alpha=False)
 
-    def caption_button(size, glyph, close=False):
+    def faded(img):
+        # An inactive window's buttons recede into its paler caption: half the opacity, colours
+        # drawn toward the inactive caption's face.
+        out = Image(img.w, img.h)
+        for y in range(img.h):
+            for x in range(img.w):
+                r, g, b, a = img.get(x, y)
+                c = mix((r, g, b), CAPTION_INACTIVE[1], 0.45)
+                out.set(x, y, (c[0], c[1], c[2], a * 11 // 20))
+        return out
+
+    def caption_button(size, glyph, close=False, inactive=False):
+        """Normal, hot, pressed, disabled; with inactive, the same four faded for an inactive window."""
         frames = []
         for state in BUTTON_STATES:
             img = rounded_face(size, size, state, r=3)
@@ -208,14 +220,14 @@ def make_window():
                 color = WHITE
             glyph(img, size / 2.0, size / 2.0, size * 0.22, color)
             frames.append(img)
-        return frames
+        return frames + [faded(f) for f in frames] if inactive else frames
 
-    add(r"Silver\CloseButton.png", caption_button(21, glyph_close, close=True))
-    add(r"Silver\MaxButton.png", caption_button(21, glyph_max))
-    add(r"Silver\RestoreButton.png", caption_button(21, glyph_restore))
-    add(r"Silver\MinButton.png", caption_button(21, glyph_min))
-    add(r"Silver\HelpButton.png", caption_button(21, glyph_help))
-    add(r"Silver\SmallCloseButton.png", caption_button(15, glyph_close, close=True))
+    add(r"Silver\CloseButton.png", caption_button(21, glyph_close, close=True, inactive=True))
+    add(r"Silver\MaxButton.png", caption_button(21, glyph_max, inactive=True))
+    add(r"Silver\RestoreButton.png", caption_button(21, glyph_restore, inactive=True))
+    add(r"Silver\MinButton.png", caption_button(21, glyph_min, inactive=True))
+    add(r"Silver\HelpButton.png", caption_button(21, glyph_help, inactive=True))
+    add(r"Silver\SmallCloseButton.png", caption_button(15, glyph_close, close=True, inactive=True))
     add(r"Silver\MdiMinButton.png", caption_button(17, glyph_min))
     add(r"Silver\MdiRestoreButton.png", caption_button(17, glyph_restore))
     add(r"Silver\MdiCloseButton.png", caption_button(17, glyph_close, close=True))
@@ -679,12 +691,12 @@ SECTIONS = [
     ("Window.SmallFrameRight", image_part(r"Silver\SmallFrameRight.png", 2)),
     ("Window.SmallFrameBottom", image_part(r"Silver\SmallFrameBottom.png", 2, margins="1, 1, 0, 0")),
     ("Window.Dialog", border_fill("236 233 216", "236 233 216")),
-    ("Window.CloseButton", image_part(r"Silver\CloseButton.png", 4, margins="4, 4, 4, 4")),
-    ("Window.MaxButton", image_part(r"Silver\MaxButton.png", 4, margins="4, 4, 4, 4")),
-    ("Window.RestoreButton", image_part(r"Silver\RestoreButton.png", 4, margins="4, 4, 4, 4")),
-    ("Window.MinButton", image_part(r"Silver\MinButton.png", 4, margins="4, 4, 4, 4")),
-    ("Window.HelpButton", image_part(r"Silver\HelpButton.png", 4, margins="4, 4, 4, 4")),
-    ("Window.SmallCloseButton", image_part(r"Silver\SmallCloseButton.png", 4, margins="3, 3, 3, 3")),
+    ("Window.CloseButton", image_part(r"Silver\CloseButton.png", 8, margins="4, 4, 4, 4")),
+    ("Window.MaxButton", image_part(r"Silver\MaxButton.png", 8, margins="4, 4, 4, 4")),
+    ("Window.RestoreButton", image_part(r"Silver\RestoreButton.png", 8, margins="4, 4, 4, 4")),
+    ("Window.MinButton", image_part(r"Silver\MinButton.png", 8, margins="4, 4, 4, 4")),
+    ("Window.HelpButton", image_part(r"Silver\HelpButton.png", 8, margins="4, 4, 4, 4")),
+    ("Window.SmallCloseButton", image_part(r"Silver\SmallCloseButton.png", 8, margins="3, 3, 3, 3")),
     ("Window.MdiMinButton", image_part(r"Silver\MdiMinButton.png", 4, margins="3, 3, 3, 3")),
     ("Window.MdiRestoreButton", image_part(r"Silver\MdiRestoreButton.png", 4, margins="3, 3, 3, 3")),
     ("Window.MdiCloseButton", image_part(r"Silver\MdiCloseButton.png", 4, margins="3, 3, 3, 3")),
