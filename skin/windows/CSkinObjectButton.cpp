@@ -2,6 +2,7 @@
 
 #include "CSkinSchema.h"
 #include "SkinGdi.h"
+#include "SkinControlPaint.h"
 
 #include <string>
 
@@ -36,19 +37,6 @@ DefProcFn SystemDefWindowProcA() {
     return proc;
 }
 
-class PaintScope {
-public:
-    explicit PaintScope(HWND hWnd) : m_hWnd(hWnd), m_dc(BeginPaint(hWnd, &m_ps)) {}
-    ~PaintScope() { EndPaint(m_hWnd, &m_ps); }
-    PaintScope(const PaintScope&) = delete;
-    PaintScope& operator=(const PaintScope&) = delete;
-    HDC dc() const { return m_dc; }
-
-private:
-    HWND m_hWnd;
-    PAINTSTRUCT m_ps{};
-    HDC m_dc;
-};
 
 class WindowDC {
 public:
@@ -194,12 +182,8 @@ void CSkinObjectButton::Paint(HDC dc) {
 }
 
 LRESULT CSkinObjectButton::OnPaintMessage(WPARAM wParam, LPARAM) {
-    if (wParam) {  // a caller's context, as WM_PRINTCLIENT gives one
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
-    }
-    PaintScope paint(m_hWnd);
-    if (paint.dc()) Paint(paint.dc());
+    // wParam, when given, is a caller's context, as WM_PRINTCLIENT gives one.
+    skin::PaintWindow(m_hWnd, wParam, [this](HDC dc) { Paint(dc); });
     return 0;
 }
 

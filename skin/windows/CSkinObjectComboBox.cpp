@@ -6,6 +6,7 @@
 #include "CSkinSchema.h"
 #include "SkinComboLayout.h"
 #include "SkinGdi.h"
+#include "SkinControlPaint.h"
 
 IMPLEMENT_DYNCREATE(CSkinObjectComboBox, CSkinObjectFrame)
 
@@ -29,19 +30,6 @@ namespace {
 
 const int kComboBackground = 0, kDropDownButton = 1;
 
-class PaintScope {
-public:
-    explicit PaintScope(HWND hWnd) : m_hWnd(hWnd), m_dc(BeginPaint(hWnd, &m_ps)) {}
-    ~PaintScope() { EndPaint(m_hWnd, &m_ps); }
-    PaintScope(const PaintScope&) = delete;
-    PaintScope& operator=(const PaintScope&) = delete;
-    HDC dc() const { return m_dc; }
-
-private:
-    HWND m_hWnd;
-    PAINTSTRUCT m_ps{};
-    HDC m_dc;
-};
 
 void FrameIn(HDC dc, const RECT& r, HBRUSH brush) {
     if (brush && r.right > r.left && r.bottom > r.top) FrameRect(dc, &r, brush);
@@ -204,12 +192,8 @@ void CSkinObjectComboBox::DrawCombo(HDC dc) {
 }
 
 LRESULT CSkinObjectComboBox::OnPaintMessage(WPARAM wParam, LPARAM) {
-    if (wParam) {  // a caller's context, as WM_PRINTCLIENT gives one
-        DrawCombo(reinterpret_cast<HDC>(wParam));
-        return 0;
-    }
-    PaintScope paint(m_hWnd);
-    if (paint.dc()) DrawCombo(paint.dc());
+    // wParam, when given, is a caller's context, as WM_PRINTCLIENT gives one.
+    skin::PaintWindow(m_hWnd, wParam, [this](HDC dc) { DrawCombo(dc); });
     return 0;
 }
 
