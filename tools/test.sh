@@ -54,6 +54,14 @@ wineserver -w
 # This Wine does not load its own core fonts (Marlett, Tahoma) from its data folder, only from the
 # prefix's Fonts folder: link them there, or captions and arrows show letters instead of glyphs.
 ln -sf /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+# The wine server and its services outlive the program that started them and hold on to that
+# program's output, so ctest would wait for a test until every later one had finished. A
+# windowless command shell, reading a pipe nobody writes, starts them here and keeps them for
+# the whole run; the clean-up ends it with the server.
+mkfifo "$work/hold"
+/usr/lib/wine/wine64 cmd.exe /q /k <>"$work/hold" >/dev/null 2>&1 &
+# Returns once the server and services are up, so no test can be the one to start them.
+/usr/lib/wine/wine64 cmd.exe /c ver >/dev/null 2>&1
 
 cd "$BUILD/x86_64"
 setsid ctest --output-on-failure -j "$JOBS" "$@" &
