@@ -9,25 +9,13 @@ BOOL CSkinMenuItem::Read(UINT mask, MENUITEMINFOA& info) const {
     return m_hMenu && GetMenuItemInfoA(m_hMenu, static_cast<UINT>(m_nPosition), TRUE, &info);
 }
 
-UINT CSkinMenuItem::GetState() const {
-    MENUITEMINFOA info;
-    return Read(MIIM_STATE, info) ? info.fState : 0;
-}
+UINT CSkinMenuItem::GetState() const { return ReadField(MIIM_STATE, &MENUITEMINFOA::fState); }
 
-UINT CSkinMenuItem::GetType() const {
-    MENUITEMINFOA info;
-    return Read(MIIM_FTYPE, info) ? info.fType : 0;
-}
+UINT CSkinMenuItem::GetType() const { return ReadField(MIIM_FTYPE, &MENUITEMINFOA::fType); }
 
-UINT CSkinMenuItem::GetId() const {
-    MENUITEMINFOA info;
-    return Read(MIIM_ID, info) ? info.wID : 0;
-}
+UINT CSkinMenuItem::GetId() const { return ReadField(MIIM_ID, &MENUITEMINFOA::wID); }
 
-ULONG_PTR CSkinMenuItem::GetData() const {
-    MENUITEMINFOA info;
-    return Read(MIIM_DATA, info) ? info.dwItemData : 0;
-}
+ULONG_PTR CSkinMenuItem::GetData() const { return ReadField(MIIM_DATA, &MENUITEMINFOA::dwItemData); }
 
 HBITMAP CSkinMenuItem::GetCheckBitmap() const {
     MENUITEMINFOA info;
@@ -35,10 +23,7 @@ HBITMAP CSkinMenuItem::GetCheckBitmap() const {
     return (info.fState & MFS_CHECKED) ? info.hbmpChecked : info.hbmpUnchecked;
 }
 
-HBITMAP CSkinMenuItem::GetItemBitmap() const {
-    MENUITEMINFOA info;
-    return Read(MIIM_BITMAP, info) ? info.hbmpItem : nullptr;
-}
+HBITMAP CSkinMenuItem::GetItemBitmap() const { return ReadField(MIIM_BITMAP, &MENUITEMINFOA::hbmpItem); }
 
 CString CSkinMenuItem::GetText() const {
     char text[257] = {};

@@ -37,4 +37,10 @@ public:
 
 private:
     BOOL Read(UINT mask, MENUITEMINFOA& info) const;
+    // One field of the item, or an empty one when the item cannot be read.
+    template <typename T>
+    T ReadField(UINT mask, T MENUITEMINFOA::*field) const {
+        MENUITEMINFOA info;
+        return Read(mask, info) ? info.*field : T{};
+    }
 };

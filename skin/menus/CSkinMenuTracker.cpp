@@ -356,22 +356,15 @@ BOOL CSkinMenuTracker::HandleMessage(MSG& msg) {
         switch (message) {
             case WM_MOUSEMOVE: MouseMove(cursor.x, cursor.y); return TRUE;
             case WM_RBUTTONDOWN:
-                if (m_rightButton) {
-                    // The tracking button: chooses as the left one does.
+                if (!m_rightButton) {
                     m_keyboard = FALSE;
-                    if (!hit.window) {
+                    if (!hit.window)
                         EndMenu(0, 0, 0);
-                        return TRUE;
-                    }
-                    PressAt(cursor, TRUE, &msg);
+                    else
+                        RemoveQueued(msg);
                     return TRUE;
                 }
-                m_keyboard = FALSE;
-                if (!hit.window)
-                    EndMenu(0, 0, 0);
-                else
-                    RemoveQueued(msg);
-                return TRUE;
+                [[fallthrough]];  // the tracking button chooses as the left one does
             case WM_LBUTTONDOWN:
                 m_keyboard = FALSE;
                 if (!hit.window) {

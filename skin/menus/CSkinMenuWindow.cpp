@@ -49,14 +49,20 @@ SIZE TextExtent(HDC dc, const std::string& text) {
 
 void FillColor(HDC dc, const RECT& r, COLORREF color) { skin::FillSolid(dc, r, color); }
 
-void Triangle(HDC dc, const POINT (&points)[3], COLORREF color) {
+// Runs draw with a solid brush and pen of one colour selected, so shapes fill and outline alike.
+template <typename DrawFn>
+void DrawSolid(HDC dc, COLORREF color, DrawFn draw) {
     skin::Brush brush(CreateSolidBrush(color));
     skin::GdiHandle<HPEN> pen(CreatePen(PS_SOLID, 1, color));
     HGDIOBJ oldBrush = SelectObject(dc, brush.Get());
     HGDIOBJ oldPen = SelectObject(dc, pen.Get());
-    Polygon(dc, points, 3);
+    draw();
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBrush);
+}
+
+void Triangle(HDC dc, const POINT (&points)[3], COLORREF color) {
+    DrawSolid(dc, color, [&] { Polygon(dc, points, 3); });
 }
 
 // Blits a monochrome-style picture onto the background so its white stays see-through.
@@ -439,23 +445,11 @@ void CSkinMenuWindow::PaintItem(HDC dc, const RECT& client, const CSkinMenuItem&
             const int state = (info.fType & MFT_RADIOCHECK) ? (enabled ? 3 : 4) : (enabled ? 1 : 2);
             look.theme->DrawThemeBackground(dc, POPUPCHECK, state, box);
         } else if (info.fType & MFT_RADIOCHECK) {
-            skin::Brush brush(CreateSolidBrush(textColor));
-            skin::GdiHandle<HPEN> pen(CreatePen(PS_SOLID, 1, textColor));
-            HGDIOBJ oldBrush = SelectObject(dc, brush.Get());
-            HGDIOBJ oldPen = SelectObject(dc, pen.Get());
-            Ellipse(dc, r.left + 5, middle - 3, r.left + 12, middle + 4);
-            SelectObject(dc, oldPen);
-            SelectObject(dc, oldBrush);
+            DrawSolid(dc, textColor, [&] { Ellipse(dc, r.left + 5, middle - 3, r.left + 12, middle + 4); });
         } else {
             const int L = r.left, m = middle;
             const POINT mark[6] = {{L + 5, m}, {L + 7, m + 2}, {L + 11, m - 2}, {L + 11, m}, {L + 7, m + 4}, {L + 5, m + 2}};
-            skin::Brush brush(CreateSolidBrush(textColor));
-            skin::GdiHandle<HPEN> pen(CreatePen(PS_SOLID, 1, textColor));
-            HGDIOBJ oldBrush = SelectObject(dc, brush.Get());
-            HGDIOBJ oldPen = SelectObject(dc, pen.Get());
-            Polygon(dc, mark, 6);
-            SelectObject(dc, oldPen);
-            SelectObject(dc, oldBrush);
+            DrawSolid(dc, textColor, [&] { Polygon(dc, mark, 6); });
         }
         hasCheckPicture = true;
     }

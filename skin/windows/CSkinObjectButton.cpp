@@ -3,15 +3,13 @@
 #include "CSkinSchema.h"
 #include "SkinGdi.h"
 #include "SkinControlPaint.h"
+#include "SkinSystemDefProc.h"
 
 #include <string>
 
-IMPLEMENT_DYNCREATE(CSkinObjectButton, CSkinObjectFrame)
+IMPLEMENT_DYNCREATE(CSkinObjectButton, CSkinObjectPainted)
 
-BEGIN_MESSAGE_MAP(CSkinObjectButton, CSkinObjectFrame)
-    ON_MESSAGE(WM_PAINT, OnPaintMessage)
-    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
-    ON_MESSAGE(WM_ERASEBKGND, OnEraseBackground)
+BEGIN_MESSAGE_MAP(CSkinObjectButton, CSkinObjectPainted)
     ON_MESSAGE(WM_MOUSEMOVE, OnMouseMoveMessage)
     ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
     ON_MESSAGE(WM_CREATE, OnCreateMessage)
@@ -28,16 +26,6 @@ END_MESSAGE_MAP()
 
 namespace {
 
-using DefProcFn = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
-
-// The export itself: our import slot may lead back into the skin.
-DefProcFn SystemDefWindowProcA() {
-    static const DefProcFn proc =
-        reinterpret_cast<DefProcFn>(GetProcAddress(GetModuleHandleA("USER32.DLL"), "DefWindowProcA"));
-    return proc;
-}
-
-
 class WindowDC {
 public:
     explicit WindowDC(HWND hWnd) : m_hWnd(hWnd), m_dc(GetDC(hWnd)) {}
@@ -53,7 +41,8 @@ private:
 
 }  // namespace
 
-CSkinObjectButton::CSkinObjectButton() {
+// A button answers a print it painted with TRUE.
+CSkinObjectButton::CSkinObjectButton() : CSkinObjectPainted(TRUE) {
     m_themeClassName = "BUTTON";
     m_ctlColorMessage = WM_CTLCOLORBTN;
 }
@@ -64,22 +53,22 @@ bool CSkinObjectButton::IsSkinnedType() const { return Role().kind != skin::Butt
 
 BOOL CSkinObjectButton::OnSubclassMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result) {
     if (!IsSkinnedType()) return FALSE;
-    return CSkinObjectFrame::OnSubclassMessage(message, wParam, lParam, result);
+    return CSkinObjectPainted::OnSubclassMessage(message, wParam, lParam, result);
 }
 
 BOOL CSkinObjectButton::OnDefaultProcMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result) {
     if (!IsSkinnedType()) return FALSE;
-    return CSkinObjectFrame::OnDefaultProcMessage(message, wParam, lParam, result);
+    return CSkinObjectPainted::OnDefaultProcMessage(message, wParam, lParam, result);
 }
 
 BOOL CSkinObjectButton::PrefersDefaultRoute(UINT message) {
     if (message == WM_TIMER) return FALSE;
     if (IsWindowsForms() && (message < WM_CTLCOLORMSGBOX || message > WM_CTLCOLORSTATIC)) return FALSE;
-    return CSkinObjectFrame::PrefersDefaultRoute(message);
+    return CSkinObjectPainted::PrefersDefaultRoute(message);
 }
 
 void CSkinObjectButton::OnSkinChanged(BOOL wasEnabled, BOOL isEnabled) {
-    CSkinObjectFrame::OnSkinChanged(wasEnabled, isEnabled);
+    CSkinObjectPainted::OnSkinChanged(wasEnabled, isEnabled);
     m_hot = FALSE;
     m_pushed = FALSE;
 }
@@ -90,28 +79,19 @@ HBRUSH CSkinObjectButton::ParentBrush(HDC dc, skin::ButtonBackground* background
                                                    reinterpret_cast<LPARAM>(m_hWnd))
                                   : 0;
     *background = skin::ClassifyParentBrush(parent != nullptr, answer);
-    const CSkinRef<CSkinSchema> schema = CurrentSchema();
+    const CSkinRef<CSkinSchema> schema = skin::HoldSchema(*this);
     switch (background->fill) {
     case skin::ButtonFill::Brush:
         return background->brush;
     case skin::ButtonFill::Transparent:
         return nullptr;
-    default: {
-        HBRUSH skinBrush = schema ? schema->GetMetrics()->GetSysColorBrush(background->sysColor) : nullptr;
-        return skinBrush ? skinBrush : GetSysColorBrush(background->sysColor);
+    default:
+        return skin::ThemeSysBrush(schema.Get(), background->sysColor);
     }
-    }
-}
-
-CSkinRef<CSkinSchema> CSkinObjectButton::CurrentSchema() const {
-    // Held while drawing: another thread may load the skin again meanwhile.
-    CSkinSchema* schema = GetOwnSchema();
-    if (!schema && m_engine) schema = m_engine->GetSchema();
-    return CSkinRef<CSkinSchema>::Share(schema);
 }
 
 void CSkinObjectButton::DrawButton(HDC dc, const RECT& rect, HBRUSH parentBrush) {
-    const CSkinRef<CSkinSchema> schema = CurrentSchema();
+    const CSkinRef<CSkinSchema> schema = skin::HoldSchema(*this);
     CSkinClassTheme* theme = schema ? schema->GetClassTheme("BUTTON") : nullptr;
     if (!theme) return;
     skin::ButtonFace face;
@@ -143,7 +123,7 @@ void CSkinObjectButton::DrawButton(HDC dc, const RECT& rect, HBRUSH parentBrush)
 }
 
 void CSkinObjectButton::Paint(HDC dc) {
-    const CSkinRef<CSkinSchema> hold = CurrentSchema();  // its brushes live until the copy is made
+    const CSkinRef<CSkinSchema> hold = skin::HoldSchema(*this);  // its brushes live until the copy is made
     RECT client;
     GetClientRect(&client);
     HFONT font = GetFont();
@@ -180,20 +160,6 @@ void CSkinObjectButton::Paint(HDC dc) {
     BitBlt(dc, client.left, client.top, w, h, buffer.Get(), 0, 0, SRCCOPY);
     RestoreDC(dc, saved);
 }
-
-LRESULT CSkinObjectButton::OnPaintMessage(WPARAM wParam, LPARAM) {
-    // wParam, when given, is a caller's context, as WM_PRINTCLIENT gives one.
-    skin::PaintWindow(m_hWnd, wParam, [this](HDC dc) { Paint(dc); });
-    return 0;
-}
-
-LRESULT CSkinObjectButton::OnPrintClient(WPARAM wParam, LPARAM lParam) {
-    if (!(lParam & PRF_CLIENT) || !wParam) return Default();
-    Paint(reinterpret_cast<HDC>(wParam));
-    return TRUE;
-}
-
-LRESULT CSkinObjectButton::OnEraseBackground(WPARAM, LPARAM) { return TRUE; }
 
 void CSkinObjectButton::TrackHot(POINT point) {
     RECT client;
@@ -248,7 +214,7 @@ LRESULT CSkinObjectButton::OnEnable(WPARAM, LPARAM) {
 }
 
 LRESULT CSkinObjectButton::OnUpdateUIState(WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = SystemDefWindowProcA()(m_hWnd, WM_UPDATEUISTATE, wParam, lParam);
+    const LRESULT result = skin::SystemDefWindowProcA()(m_hWnd, WM_UPDATEUISTATE, wParam, lParam);
     InvalidateRect(nullptr, FALSE);
     return result;
 }

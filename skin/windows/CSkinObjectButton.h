@@ -2,10 +2,10 @@
 // Paints every "Button" window from the theme class "BUTTON": it keeps its own hot and pushed
 // state and keeps the system's button from painting over it. Owner-drawn buttons and types
 // above 13 stay the system's.
-#include "CSkinObjectFrame.h"
+#include "CSkinObjectPainted.h"
 #include "SkinButtonDraw.h"
 
-class CSkinObjectButton : public CSkinObjectFrame {
+class CSkinObjectButton : public CSkinObjectPainted {
     DECLARE_DYNCREATE(CSkinObjectButton)
 public:
     CSkinObjectButton();
@@ -27,9 +27,7 @@ public:
 protected:
     DECLARE_MESSAGE_MAP()
 
-    LRESULT OnPaintMessage(WPARAM wParam, LPARAM lParam);
-    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
-    LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
+    void Paint(HDC dc) override;
     LRESULT OnMouseMoveMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
     LRESULT OnCreateMessage(WPARAM wParam, LPARAM lParam);
@@ -42,12 +40,10 @@ protected:
 private:
     bool IsSkinnedType() const;
     skin::ButtonRole Role() const;
-    void Paint(HDC dc);
     void TrackHot(POINT client);
     // The system's button paints at once on these; hidden, it leaves the picture to us.
     LRESULT DefaultHidden();
     HBRUSH ParentBrush(HDC dc, skin::ButtonBackground* background) const;
-    CSkinRef<CSkinSchema> CurrentSchema() const;
 
     BYTE m_typeOverride = 255;
     BOOL m_hot = FALSE;

@@ -8,12 +8,9 @@
 #include "SkinGdi.h"
 #include "SkinControlPaint.h"
 
-IMPLEMENT_DYNCREATE(CSkinObjectComboBox, CSkinObjectFrame)
+IMPLEMENT_DYNCREATE(CSkinObjectComboBox, CSkinObjectPainted)
 
-BEGIN_MESSAGE_MAP(CSkinObjectComboBox, CSkinObjectFrame)
-    ON_MESSAGE(WM_PAINT, OnPaintMessage)
-    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
-    ON_MESSAGE(WM_ERASEBKGND, OnEraseBackground)
+BEGIN_MESSAGE_MAP(CSkinObjectComboBox, CSkinObjectPainted)
     ON_MESSAGE(WM_CREATE, OnCreateMessage)
     ON_MESSAGE(WM_MOUSEMOVE, OnMouseMoveMessage)
     ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
@@ -49,7 +46,8 @@ bool IsEditWindow(HWND hWnd) {
 
 }  // namespace
 
-CSkinObjectComboBox::CSkinObjectComboBox() {
+// A combo box answers a print it painted with TRUE.
+CSkinObjectComboBox::CSkinObjectComboBox() : CSkinObjectPainted(TRUE) {
     m_themeClassName = "COMBOBOX";
     m_ctlColorMessage = WM_CTLCOLORLISTBOX;
 }
@@ -190,20 +188,6 @@ void CSkinObjectComboBox::DrawCombo(HDC dc) {
         DrawDropDown(buffer.Get(), client);
     CopyAroundChildren(dc, buffer.Get(), client);
 }
-
-LRESULT CSkinObjectComboBox::OnPaintMessage(WPARAM wParam, LPARAM) {
-    // wParam, when given, is a caller's context, as WM_PRINTCLIENT gives one.
-    skin::PaintWindow(m_hWnd, wParam, [this](HDC dc) { DrawCombo(dc); });
-    return 0;
-}
-
-LRESULT CSkinObjectComboBox::OnPrintClient(WPARAM wParam, LPARAM lParam) {
-    if (!(lParam & PRF_CLIENT) || m_printing || !wParam) return Default();
-    DrawCombo(reinterpret_cast<HDC>(wParam));
-    return TRUE;
-}
-
-LRESULT CSkinObjectComboBox::OnEraseBackground(WPARAM, LPARAM) { return TRUE; }
 
 LRESULT CSkinObjectComboBox::OnCreateMessage(WPARAM, LPARAM) {
     const LRESULT result = Default();

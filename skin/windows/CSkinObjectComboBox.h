@@ -2,9 +2,9 @@
 // Combo boxes: the whole outer look comes from the theme class "COMBOBOX" (border and drop-down
 // button over the content the system paints into the same buffer); a simple combo gets an edit
 // border around its edit part. Borders of the window's own are taken away at creation.
-#include "CSkinObjectFrame.h"
+#include "CSkinObjectPainted.h"
 
-class CSkinObjectComboBox : public CSkinObjectFrame {
+class CSkinObjectComboBox : public CSkinObjectPainted {
     DECLARE_DYNCREATE(CSkinObjectComboBox)
 public:
     CSkinObjectComboBox();
@@ -21,6 +21,9 @@ public:
 protected:
     DECLARE_MESSAGE_MAP()
 
+    void Paint(HDC dc) override { DrawCombo(dc); }
+    bool PassesPrintToControl() const override { return m_printing != FALSE; }
+
     // Kinds of look; the date-time picker answers as a drop-down list.
     virtual bool IsSimpleCombo() const;
     virtual bool HasDropDownButton() const { return true; }
@@ -34,9 +37,6 @@ protected:
     // Copies buffer to dc except where child windows (the edit, a simple combo's list) show.
     void CopyAroundChildren(HDC dc, HDC buffer, const RECT& client);
 
-    LRESULT OnPaintMessage(WPARAM wParam, LPARAM lParam);
-    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
-    LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
     LRESULT OnCreateMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseMoveMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);

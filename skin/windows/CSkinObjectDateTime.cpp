@@ -5,7 +5,7 @@
 #include <vssym32.h>
 
 #include "CSkinSchema.h"
-#include "SkinCalendarColours.h"
+#include "SkinCalendarApply.h"
 #include "SkinComboLayout.h"
 
 IMPLEMENT_DYNCREATE(CSkinObjectDateTime, CSkinObjectComboBox)
@@ -86,22 +86,15 @@ LRESULT CSkinObjectDateTime::OnLButtonDown(WPARAM, LPARAM lParam) {
     return 0;
 }
 
-void CSkinObjectDateTime::ApplyCalendarColours() {
-    if (!m_hWnd || !::IsWindow(m_hWnd)) return;
-    const CSkinMetrics* m = m_engine && m_engine->IsEnabled() ? m_engine->GetMetrics() : nullptr;
-    for (const skin::CalendarColour& c : m ? skin::CalendarColours(m->colors) : skin::SystemCalendarColours())
-        ::SendMessageA(m_hWnd, DTM_SETMCCOLOR, c.slot, static_cast<LPARAM>(c.colour));
-}
-
 void CSkinObjectDateTime::ReloadMetrics() {
     CSkinObjectComboBox::ReloadMetrics();
-    ApplyCalendarColours();
+    skin::ApplyCalendarColours(m_hWnd, DTM_SETMCCOLOR, m_engine);
 }
 
 LRESULT CSkinObjectDateTime::OnCreateDateTime(WPARAM wParam, LPARAM lParam) {
     const LRESULT result = OnCreateMessage(wParam, lParam);
     // Attached before the control existed: the calendar would keep the system's colours until the
     // next skin change.
-    if (result != -1 && m_engine && m_engine->IsEnabled()) ApplyCalendarColours();
+    if (result != -1 && m_engine && m_engine->IsEnabled()) skin::ApplyCalendarColours(m_hWnd, DTM_SETMCCOLOR, m_engine);
     return result;
 }

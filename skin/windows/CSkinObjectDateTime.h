@@ -26,5 +26,4 @@ private:
     RECT CheckBoxRect(const RECT& client);
     // The theme's button: the right (or left) scroll-bar width inside the border.
     RECT DropDownButtonRect();
-    void ApplyCalendarColours();
 };

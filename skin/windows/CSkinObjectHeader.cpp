@@ -3,16 +3,12 @@
 #include <commctrl.h>
 #include <vssym32.h>
 
-#include "CSkinPaintBuffer.h"
 #include "SkinControlPaint.h"
 #include "SkinHotTracking.h"
 
-IMPLEMENT_DYNCREATE(CSkinObjectHeader, CSkinObjectFrame)
+IMPLEMENT_DYNCREATE(CSkinObjectHeader, CSkinObjectBuffered)
 
-BEGIN_MESSAGE_MAP(CSkinObjectHeader, CSkinObjectFrame)
-    ON_MESSAGE(WM_PAINT, OnPaintMessage)
-    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
-    ON_MESSAGE(WM_ERASEBKGND, OnEraseBackground)
+BEGIN_MESSAGE_MAP(CSkinObjectHeader, CSkinObjectBuffered)
     ON_MESSAGE(WM_MOUSEMOVE, OnMouseMoveMessage)
     ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
     ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
@@ -26,7 +22,7 @@ CSkinObjectHeader::CSkinObjectHeader() {
 
 void CSkinObjectHeader::OnSkinChanged(BOOL wasEnabled, BOOL isEnabled) {
     m_hot = m_pressed = -1;
-    CSkinObjectFrame::OnSkinChanged(wasEnabled, isEnabled);
+    CSkinObjectBuffered::OnSkinChanged(wasEnabled, isEnabled);
 }
 
 bool CSkinObjectHeader::LeavesPaintToControl() const {
@@ -80,47 +76,22 @@ void CSkinObjectHeader::PaintItem(HDC dc, CSkinClassTheme& theme, int index, HIM
     theme.DrawThemeText(dc, HP_HEADERITEM, state, text, flags, content);
 }
 
-void CSkinObjectHeader::Paint(HDC dc) {
-    const CSkinRef<CSkinSchema> schema = skin::HoldSchema(*this);
-    CSkinClassTheme* theme = schema ? schema->GetClassTheme("HEADER") : nullptr;
-    RECT client;
-    GetClientRect(&client);
-    CSkinPaintBuffer buffer(dc, client);
-    if (!buffer) return;
-    const HDC out = buffer.Get();
-    FillRect(out, &client, skin::ThemeSysBrush(schema.Get(), COLOR_BTNFACE));
-    if (!theme) return;
-    theme->DrawThemeBackground(out, 0, 0, client);
-    if (HFONT font = GetFont()) SelectObject(out, font);
-    SetBkMode(out, TRANSPARENT);
+HBRUSH CSkinObjectHeader::GetPaintFill(HDC, CSkinSchema* schema) { return skin::ThemeSysBrush(schema, COLOR_BTNFACE); }
+
+void CSkinObjectHeader::DrawClient(HDC out, const RECT& client, CSkinClassTheme& theme, CSkinSchema*) {
+    theme.DrawThemeBackground(out, 0, 0, client);
+    SelectWindowText(out);
     const HIMAGELIST images = reinterpret_cast<HIMAGELIST>(::SendMessageA(m_hWnd, HDM_GETIMAGELIST, 0, 0));
     const int margin = static_cast<int>(::SendMessageA(m_hWnd, HDM_GETBITMAPMARGIN, 0, 0));
     const int count = static_cast<int>(::SendMessageA(m_hWnd, HDM_GETITEMCOUNT, 0, 0));
     int right = client.left;
     for (int i = 0; i < count; ++i) {
-        PaintItem(out, *theme, i, images, margin);
+        PaintItem(out, theme, i, images, margin);
         RECT r{};
         if (::SendMessageA(m_hWnd, HDM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r)) && r.right > right) right = r.right;
     }
     // The strip past the last column looks like an empty item, as the system's header does.
-    if (right < client.right) theme->DrawThemeBackground(out, HP_HEADERITEM, HIS_NORMAL, RECT{right, client.top, client.right, client.bottom});
-}
-
-LRESULT CSkinObjectHeader::OnPaintMessage(WPARAM wParam, LPARAM) {
-    if (LeavesPaintToControl()) return Default();
-    skin::PaintWindow(m_hWnd, wParam, [this](HDC dc) { Paint(dc); });
-    return 0;
-}
-
-LRESULT CSkinObjectHeader::OnPrintClient(WPARAM wParam, LPARAM lParam) {
-    if (LeavesPaintToControl() || !wParam || !(lParam & PRF_CLIENT)) return Default();
-    Paint(reinterpret_cast<HDC>(wParam));
-    return 0;
-}
-
-LRESULT CSkinObjectHeader::OnEraseBackground(WPARAM, LPARAM) {
-    if (LeavesPaintToControl()) return Default();
-    return TRUE;
+    if (right < client.right) theme.DrawThemeBackground(out, HP_HEADERITEM, HIS_NORMAL, RECT{right, client.top, client.right, client.bottom});
 }
 
 int CSkinObjectHeader::ItemAt(LPARAM point) const {

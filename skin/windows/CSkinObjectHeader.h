@@ -5,9 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "CSkinObjectFrame.h"
+#include "CSkinObjectBuffered.h"
 
-class CSkinObjectHeader : public CSkinObjectFrame {
+class CSkinObjectHeader : public CSkinObjectBuffered {
     DECLARE_DYNCREATE(CSkinObjectHeader)
 public:
     CSkinObjectHeader();
@@ -19,17 +19,15 @@ public:
 protected:
     DECLARE_MESSAGE_MAP()
 
-    LRESULT OnPaintMessage(WPARAM wParam, LPARAM lParam);
-    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
-    LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
+    bool LeavesPaintToControl() const override;
+    HBRUSH GetPaintFill(HDC buffer, CSkinSchema* schema) override;
+    void DrawClient(HDC buffer, const RECT& client, CSkinClassTheme& theme, CSkinSchema* schema) override;
     LRESULT OnMouseMoveMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
 
 private:
-    bool LeavesPaintToControl() const;
-    void Paint(HDC dc);
     void PaintItem(HDC dc, CSkinClassTheme& theme, int index, HIMAGELIST images, int margin);
     int ItemAt(LPARAM point) const;
     void SetHot(int index);

@@ -4,10 +4,9 @@
 
 #include "SkinControlPaint.h"
 
-IMPLEMENT_DYNCREATE(CSkinObjectListView, CSkinObjectScrolled)
+IMPLEMENT_DYNCREATE(CSkinObjectListView, CSkinObjectColoredView)
 
-BEGIN_MESSAGE_MAP(CSkinObjectListView, CSkinObjectScrolled)
-    ON_MESSAGE(WM_CREATE, OnCreateMessage)
+BEGIN_MESSAGE_MAP(CSkinObjectListView, CSkinObjectColoredView)
     ON_MESSAGE(WM_HSCROLL, OnScroll)
     ON_MESSAGE(WM_VSCROLL, OnScroll)
 END_MESSAGE_MAP()
@@ -28,16 +27,6 @@ void CSkinObjectListView::ApplyColors() {
     ::SendMessageA(m_hWnd, LVM_SETTEXTBKCOLOR, 0, window);
 }
 
-void CSkinObjectListView::ReloadMetrics() {
-    CSkinObjectScrolled::ReloadMetrics();
-    ApplyColors();
-}
-
-LRESULT CSkinObjectListView::OnCreateMessage(WPARAM, LPARAM) {
-    const LRESULT result = Default();
-    if (result != -1) ApplyColors();
-    return result;
-}
 
 LRESULT CSkinObjectListView::OnScroll(WPARAM wParam, LPARAM lParam) {
     const int code = LOWORD(wParam);

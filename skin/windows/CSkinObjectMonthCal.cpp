@@ -2,8 +2,7 @@
 
 #include <commctrl.h>
 
-#include "CSkinSchema.h"
-#include "SkinCalendarColours.h"
+#include "SkinCalendarApply.h"
 
 IMPLEMENT_DYNCREATE(CSkinObjectMonthCal, CSkinObjectFrame)
 
@@ -16,21 +15,14 @@ CSkinObjectMonthCal::CSkinObjectMonthCal() {
     m_ctlColorMessage = WM_CTLCOLORDLG;
 }
 
-void CSkinObjectMonthCal::ApplyColours() {
-    if (!m_hWnd || !::IsWindow(m_hWnd)) return;
-    const CSkinMetrics* m = m_engine && m_engine->IsEnabled() ? m_engine->GetMetrics() : nullptr;
-    for (const skin::CalendarColour& c : m ? skin::CalendarColours(m->colors) : skin::SystemCalendarColours())
-        ::SendMessageA(m_hWnd, MCM_SETCOLOR, c.slot, static_cast<LPARAM>(c.colour));
-}
-
 void CSkinObjectMonthCal::ReloadMetrics() {
     CSkinObjectFrame::ReloadMetrics();
-    ApplyColours();
+    skin::ApplyCalendarColours(m_hWnd, MCM_SETCOLOR, m_engine);
 }
 
 LRESULT CSkinObjectMonthCal::OnCreateMonthCal(WPARAM wParam, LPARAM lParam) {
     const LRESULT result = OnCreate(wParam, lParam);
     // Attached before the control existed: it would keep the system's colours until the next skin change.
-    if (result != -1 && m_engine && m_engine->IsEnabled()) ApplyColours();
+    if (result != -1 && m_engine && m_engine->IsEnabled()) skin::ApplyCalendarColours(m_hWnd, MCM_SETCOLOR, m_engine);
     return result;
 }

@@ -11,7 +11,4 @@ public:
 protected:
     DECLARE_MESSAGE_MAP()
     LRESULT OnCreateMonthCal(WPARAM wParam, LPARAM lParam);
-
-private:
-    void ApplyColours();
 };

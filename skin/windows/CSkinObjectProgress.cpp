@@ -3,16 +3,12 @@
 #include <commctrl.h>
 #include <vssym32.h>
 
-#include "CSkinPaintBuffer.h"
 #include "SkinControlPaint.h"
 
-IMPLEMENT_DYNCREATE(CSkinObjectProgress, CSkinObjectFrame)
+IMPLEMENT_DYNCREATE(CSkinObjectProgress, CSkinObjectBuffered)
 
-BEGIN_MESSAGE_MAP(CSkinObjectProgress, CSkinObjectFrame)
+BEGIN_MESSAGE_MAP(CSkinObjectProgress, CSkinObjectBuffered)
     ON_MESSAGE(WM_CREATE, OnCreateMessage)
-    ON_MESSAGE(WM_PAINT, OnPaintMessage)
-    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
-    ON_MESSAGE(WM_ERASEBKGND, OnEraseBackground)
     ON_MESSAGE(PBM_SETPOS, OnChanged)
     ON_MESSAGE(PBM_DELTAPOS, OnChanged)
     ON_MESSAGE(PBM_SETRANGE, OnChanged)
@@ -41,27 +37,18 @@ LRESULT CSkinObjectProgress::OnCreateMessage(WPARAM, LPARAM) {
     return result;
 }
 
-void CSkinObjectProgress::Paint(HDC dc) {
-    const CSkinRef<CSkinSchema> schema = skin::HoldSchema(*this);
-    CSkinClassTheme* theme = schema ? schema->GetClassTheme("PROGRESS") : nullptr;
-    RECT client;
-    GetClientRect(&client);
-    CSkinPaintBuffer buffer(dc, client);
-    if (!buffer) return;
-    const HDC out = buffer.Get();
-    FillRect(out, &client, GetClientBrush(out));
-    if (!theme) return;
+void CSkinObjectProgress::DrawClient(HDC out, const RECT& client, CSkinClassTheme& theme, CSkinSchema*) {
     const DWORD style = GetStyle();
     skin::ProgressLook look;
     look.vertical = (style & PBS_VERTICAL) != 0;
     look.smooth = (style & PBS_SMOOTH) != 0;
     const int barPart = look.vertical ? PP_BARVERT : PP_BAR;
-    theme->DrawThemeBackground(out, barPart, 1, client);
-    const RECT margins = theme->GetThemeRect(barPart, 1, TMT_CONTENTMARGINS, 0, 0, 0, 0);
+    theme.DrawThemeBackground(out, barPart, 1, client);
+    const RECT margins = theme.GetThemeRect(barPart, 1, TMT_CONTENTMARGINS, 0, 0, 0, 0);
     look.content = RECT{client.left + margins.left, client.top + margins.top, client.right - margins.right,
                         client.bottom - margins.bottom};
-    look.chunkSize = theme->GetThemeInt(0, 0, TMT_PROGRESSCHUNKSIZE, 0);
-    look.spaceSize = theme->GetThemeInt(0, 0, TMT_PROGRESSSPACESIZE, 2);
+    look.chunkSize = theme.GetThemeInt(0, 0, TMT_PROGRESSCHUNKSIZE, 0);
+    look.spaceSize = theme.GetThemeInt(0, 0, TMT_PROGRESSSPACESIZE, 2);
     std::vector<RECT> chunks;
     if (IsMarquee()) {
         chunks = skin::MarqueeChunks(look, m_marqueeStep);
@@ -72,21 +59,8 @@ void CSkinObjectProgress::Paint(HDC dc) {
         chunks = skin::ProgressChunks(look, range.iLow, range.iHigh, pos);
     }
     const int chunkPart = look.vertical ? PP_CHUNKVERT : PP_CHUNK;
-    for (const RECT& chunk : chunks) theme->DrawThemeBackground(out, chunkPart, 1, chunk);
+    for (const RECT& chunk : chunks) theme.DrawThemeBackground(out, chunkPart, 1, chunk);
 }
-
-LRESULT CSkinObjectProgress::OnPaintMessage(WPARAM wParam, LPARAM) {
-    skin::PaintWindow(m_hWnd, wParam, [this](HDC dc) { Paint(dc); });
-    return 0;
-}
-
-LRESULT CSkinObjectProgress::OnPrintClient(WPARAM wParam, LPARAM lParam) {
-    if (!wParam || !(lParam & PRF_CLIENT)) return Default();
-    Paint(reinterpret_cast<HDC>(wParam));
-    return 0;
-}
-
-LRESULT CSkinObjectProgress::OnEraseBackground(WPARAM, LPARAM) { return TRUE; }
 
 LRESULT CSkinObjectProgress::OnChanged(WPARAM, LPARAM) {
     const LRESULT result = Default();
@@ -130,7 +104,7 @@ LRESULT CSkinObjectProgress::OnTimerMessage(WPARAM id, LPARAM) {
 }
 
 void CSkinObjectProgress::OnSkinChanged(BOOL wasEnabled, BOOL isEnabled) {
-    CSkinObjectFrame::OnSkinChanged(wasEnabled, isEnabled);
+    CSkinObjectBuffered::OnSkinChanged(wasEnabled, isEnabled);
     if (!m_hWnd || !::IsWindow(m_hWnd) || !m_marqueeInterval) return;
     // Off, the control's own marquee runs; back on, ours again.
     if (isEnabled)
@@ -141,5 +115,5 @@ void CSkinObjectProgress::OnSkinChanged(BOOL wasEnabled, BOOL isEnabled) {
 
 void CSkinObjectProgress::OnDetached(BOOL windowDestroyed) {
     if (!windowDestroyed && m_hWnd && ::IsWindow(m_hWnd)) ::KillTimer(m_hWnd, kMarqueeTimer);
-    CSkinObjectFrame::OnDetached(windowDestroyed);
+    CSkinObjectBuffered::OnDetached(windowDestroyed);
 }

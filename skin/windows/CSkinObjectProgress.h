@@ -2,10 +2,10 @@
 // Progress bars drawn from the theme class "PROGRESS": the bar, then chunks up to the position, or
 // one smooth chunk; a marquee runs on a timer of its own (id 102) so that it moves in the skin's
 // steps.
-#include "CSkinObjectFrame.h"
+#include "CSkinObjectBuffered.h"
 #include "SkinControlGeometry.h"
 
-class CSkinObjectProgress : public CSkinObjectFrame {
+class CSkinObjectProgress : public CSkinObjectBuffered {
     DECLARE_DYNCREATE(CSkinObjectProgress)
 public:
     static constexpr UINT_PTR kMarqueeTimer = 102;
@@ -20,16 +20,13 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     LRESULT OnCreateMessage(WPARAM wParam, LPARAM lParam);
-    LRESULT OnPaintMessage(WPARAM wParam, LPARAM lParam);
-    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
-    LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
+    void DrawClient(HDC buffer, const RECT& client, CSkinClassTheme& theme, CSkinSchema* schema) override;
     LRESULT OnChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetMarquee(WPARAM wParam, LPARAM lParam);
     LRESULT OnStepIt(WPARAM wParam, LPARAM lParam);
     LRESULT OnTimerMessage(WPARAM wParam, LPARAM lParam);
 
 private:
-    void Paint(HDC dc);
     void StartMarquee(UINT interval);
     bool IsMarquee() const;
 

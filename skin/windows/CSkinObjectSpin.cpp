@@ -3,16 +3,12 @@
 #include <commctrl.h>
 #include <vssym32.h>
 
-#include "CSkinPaintBuffer.h"
 #include "SkinControlPaint.h"
 #include "SkinHotTracking.h"
 
-IMPLEMENT_DYNCREATE(CSkinObjectSpin, CSkinObjectFrame)
+IMPLEMENT_DYNCREATE(CSkinObjectSpin, CSkinObjectBuffered)
 
-BEGIN_MESSAGE_MAP(CSkinObjectSpin, CSkinObjectFrame)
-    ON_MESSAGE(WM_PAINT, OnPaintMessage)
-    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
-    ON_MESSAGE(WM_ERASEBKGND, OnEraseBackground)
+BEGIN_MESSAGE_MAP(CSkinObjectSpin, CSkinObjectBuffered)
     ON_MESSAGE(WM_MOUSEMOVE, OnMouseMoveMessage)
     ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
     ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
@@ -31,7 +27,7 @@ CSkinObjectSpin::CSkinObjectSpin() {
 
 void CSkinObjectSpin::OnSkinChanged(BOOL wasEnabled, BOOL isEnabled) {
     m_hot = m_pressed = skin::SpinButton::None;
-    CSkinObjectFrame::OnSkinChanged(wasEnabled, isEnabled);
+    CSkinObjectBuffered::OnSkinChanged(wasEnabled, isEnabled);
 }
 
 bool CSkinObjectSpin::ButtonsEnabled() const {
@@ -52,38 +48,21 @@ skin::SpinButton CSkinObjectSpin::ButtonAt(LPARAM point) const {
     return skin::SpinButton::None;
 }
 
-void CSkinObjectSpin::Paint(HDC dc) {
-    const CSkinRef<CSkinSchema> schema = skin::HoldSchema(*this);
-    CSkinClassTheme* theme = schema ? schema->GetClassTheme("SPIN") : nullptr;
-    RECT client;
-    GetClientRect(&client);
-    CSkinPaintBuffer buffer(dc, client);
-    if (!buffer) return;
-    const HDC out = buffer.Get();
+HBRUSH CSkinObjectSpin::GetPaintFill(HDC, CSkinSchema* schema) {
+    // Inside a sunken field the arrows sit on the field's colour.
     const HWND buddy = reinterpret_cast<HWND>(::SendMessageA(m_hWnd, UDM_GETBUDDY, 0, 0));
     const bool inField = buddy && (GetWindowLongPtrA(buddy, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-    FillRect(out, &client, skin::ThemeSysBrush(schema.Get(), inField ? COLOR_WINDOW : COLOR_BTNFACE));
-    if (!theme) return;
+    return skin::ThemeSysBrush(schema, inField ? COLOR_WINDOW : COLOR_BTNFACE);
+}
+
+void CSkinObjectSpin::DrawClient(HDC out, const RECT& client, CSkinClassTheme& theme, CSkinSchema*) {
     const bool enabled = ButtonsEnabled();
     const bool captured = ::GetCapture() == m_hWnd;
     for (const skin::SpinPiece& piece : skin::SpinPieces(client, GetStyle())) {
         const bool pressed = captured && piece.button == m_pressed;
-        theme->DrawThemeBackground(out, piece.part, skin::SpinState(enabled, piece.button == m_hot, pressed), piece.rect);
+        theme.DrawThemeBackground(out, piece.part, skin::SpinState(enabled, piece.button == m_hot, pressed), piece.rect);
     }
 }
-
-LRESULT CSkinObjectSpin::OnPaintMessage(WPARAM wParam, LPARAM) {
-    skin::PaintWindow(m_hWnd, wParam, [this](HDC dc) { Paint(dc); });
-    return 0;
-}
-
-LRESULT CSkinObjectSpin::OnPrintClient(WPARAM wParam, LPARAM lParam) {
-    if (!wParam || !(lParam & PRF_CLIENT)) return Default();
-    Paint(reinterpret_cast<HDC>(wParam));
-    return 0;
-}
-
-LRESULT CSkinObjectSpin::OnEraseBackground(WPARAM, LPARAM) { return TRUE; }
 
 void CSkinObjectSpin::SetHot(skin::SpinButton button) {
     if (skin::ChangeHot(m_hWnd, m_hot, button, skin::SpinButton::None)) InvalidateRect(nullptr, FALSE);

@@ -1,10 +1,10 @@
 #pragma once
 // Up-down controls drawn from the theme class "SPIN": two arrow buttons with hover and press,
 // disabled with an empty range or a disabled buddy. Auto-repeat stays the control's.
-#include "CSkinObjectFrame.h"
+#include "CSkinObjectBuffered.h"
 #include "SkinControlGeometry.h"
 
-class CSkinObjectSpin : public CSkinObjectFrame {
+class CSkinObjectSpin : public CSkinObjectBuffered {
     DECLARE_DYNCREATE(CSkinObjectSpin)
 public:
     CSkinObjectSpin();
@@ -14,16 +14,14 @@ public:
 protected:
     DECLARE_MESSAGE_MAP()
 
-    LRESULT OnPaintMessage(WPARAM wParam, LPARAM lParam);
-    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
-    LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
+    HBRUSH GetPaintFill(HDC buffer, CSkinSchema* schema) override;
+    void DrawClient(HDC buffer, const RECT& client, CSkinClassTheme& theme, CSkinSchema* schema) override;
     LRESULT OnMouseMoveMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnPassAndRedraw(WPARAM wParam, LPARAM lParam);
 
 private:
-    void Paint(HDC dc);
     bool ButtonsEnabled() const;
     skin::SpinButton ButtonAt(LPARAM point) const;
     void SetHot(skin::SpinButton button);

@@ -8,12 +8,10 @@
 #include "SkinControlPaint.h"
 #include "SkinHotTracking.h"
 
-IMPLEMENT_DYNCREATE(CSkinObjectTab, CSkinObjectFrame)
+IMPLEMENT_DYNCREATE(CSkinObjectTab, CSkinObjectBuffered)
 
-BEGIN_MESSAGE_MAP(CSkinObjectTab, CSkinObjectFrame)
-    ON_MESSAGE(WM_PAINT, OnPaintMessage)
-    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
-    ON_MESSAGE(WM_ERASEBKGND, OnEraseBackground)
+BEGIN_MESSAGE_MAP(CSkinObjectTab, CSkinObjectBuffered)
+    ON_MESSAGE(WM_ERASEBKGND, OnEraseTabBackground)
     ON_MESSAGE(WM_MOUSEMOVE, OnMouseMoveMessage)
     ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
 END_MESSAGE_MAP()
@@ -25,7 +23,7 @@ CSkinObjectTab::CSkinObjectTab() {
 
 void CSkinObjectTab::OnSkinChanged(BOOL wasEnabled, BOOL isEnabled) {
     m_hot = -1;
-    CSkinObjectFrame::OnSkinChanged(wasEnabled, isEnabled);
+    CSkinObjectBuffered::OnSkinChanged(wasEnabled, isEnabled);
 }
 
 void CSkinObjectTab::PaintItem(HDC dc, CSkinClassTheme& tabTheme, CSkinClassTheme* buttonTheme, int index, int count,
@@ -70,18 +68,8 @@ void CSkinObjectTab::PaintItem(HDC dc, CSkinClassTheme& tabTheme, CSkinClassThem
     }
 }
 
-void CSkinObjectTab::Paint(HDC dc) {
-    const CSkinRef<CSkinSchema> schema = skin::HoldSchema(*this);
-    CSkinClassTheme* theme = schema ? schema->GetClassTheme("TAB") : nullptr;
-    RECT client;
-    GetClientRect(&client);
-    CSkinPaintBuffer buffer(dc, client);
-    if (!buffer) return;
-    const HDC out = buffer.Get();
-    FillRect(out, &client, GetClientBrush(out));
-    if (!theme) return;
-    if (HFONT font = GetFont()) SelectObject(out, font);
-    SetBkMode(out, TRANSPARENT);
+void CSkinObjectTab::DrawClient(HDC out, const RECT& client, CSkinClassTheme& theme, CSkinSchema* schema) {
+    SelectWindowText(out);
     const bool buttons = (GetStyle() & TCS_BUTTONS) != 0;
     const int count = static_cast<int>(::SendMessageA(m_hWnd, TCM_GETITEMCOUNT, 0, 0));
     const int selected = static_cast<int>(::SendMessageA(m_hWnd, TCM_GETCURSEL, 0, 0));
@@ -92,26 +80,15 @@ void CSkinObjectTab::Paint(HDC dc) {
         const int edgeItem = selected >= 0 ? selected : 0;
         if (rows > 0 && count > 0 && ::SendMessageA(m_hWnd, TCM_GETITEMRECT, edgeItem, reinterpret_cast<LPARAM>(&item)))
             pane.top = item.bottom;
-        theme->DrawThemeBackground(out, TABP_PANE, 0, pane);
+        theme.DrawThemeBackground(out, TABP_PANE, 0, pane);
     }
     CSkinClassTheme* buttonTheme = buttons ? schema->GetClassTheme("BUTTON") : nullptr;
     const HIMAGELIST images = reinterpret_cast<HIMAGELIST>(::SendMessageA(m_hWnd, TCM_GETIMAGELIST, 0, 0));
     for (int index : skin::TabDrawingOrder(count, selected))
-        PaintItem(out, *theme, buttonTheme, index, count, selected, buttons, images);
+        PaintItem(out, theme, buttonTheme, index, count, selected, buttons, images);
 }
 
-LRESULT CSkinObjectTab::OnPaintMessage(WPARAM wParam, LPARAM) {
-    skin::PaintWindow(m_hWnd, wParam, [this](HDC dc) { Paint(dc); });
-    return 0;
-}
-
-LRESULT CSkinObjectTab::OnPrintClient(WPARAM wParam, LPARAM lParam) {
-    if (!wParam || !(lParam & PRF_CLIENT)) return Default();
-    Paint(reinterpret_cast<HDC>(wParam));
-    return 0;
-}
-
-LRESULT CSkinObjectTab::OnEraseBackground(WPARAM wParam, LPARAM) {
+LRESULT CSkinObjectTab::OnEraseTabBackground(WPARAM wParam, LPARAM) {
     const HDC dc = reinterpret_cast<HDC>(wParam);
     if (!dc) return TRUE;
     RECT client;

@@ -5,9 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "CSkinObjectFrame.h"
+#include "CSkinObjectBuffered.h"
 
-class CSkinObjectTab : public CSkinObjectFrame {
+class CSkinObjectTab : public CSkinObjectBuffered {
     DECLARE_DYNCREATE(CSkinObjectTab)
 public:
     CSkinObjectTab();
@@ -18,14 +18,12 @@ public:
 protected:
     DECLARE_MESSAGE_MAP()
 
-    LRESULT OnPaintMessage(WPARAM wParam, LPARAM lParam);
-    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
-    LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
+    void DrawClient(HDC buffer, const RECT& client, CSkinClassTheme& theme, CSkinSchema* schema) override;
+    LRESULT OnEraseTabBackground(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseMoveMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
 
 private:
-    void Paint(HDC dc);
     void PaintItem(HDC dc, CSkinClassTheme& tabTheme, CSkinClassTheme* buttonTheme, int index, int count, int selected,
                    bool buttons, HIMAGELIST images);
     void InvalidateItem(int index);

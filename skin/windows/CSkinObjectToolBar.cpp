@@ -3,28 +3,17 @@
 #include <commctrl.h>
 #include <vssym32.h>
 
-#include "CSkinPaintBuffer.h"
 #include "SkinControlGeometry.h"
 #include "SkinControlPaint.h"
+#include "SkinSystemDefProc.h"
 
-IMPLEMENT_DYNCREATE(CSkinObjectToolBar, CSkinObjectFrame)
+IMPLEMENT_DYNCREATE(CSkinObjectToolBar, CSkinObjectBuffered)
 
-BEGIN_MESSAGE_MAP(CSkinObjectToolBar, CSkinObjectFrame)
-    ON_MESSAGE(WM_PAINT, OnPaintMessage)
-    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
-    ON_MESSAGE(WM_ERASEBKGND, OnEraseBackground)
+BEGIN_MESSAGE_MAP(CSkinObjectToolBar, CSkinObjectBuffered)
+    ON_MESSAGE(WM_ERASEBKGND, OnEraseClassBackground)
 END_MESSAGE_MAP()
 
 namespace {
-
-using DefProcFn = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
-
-// The export itself: our import slot may lead back into the skin.
-DefProcFn SystemDefWindowProcA() {
-    static const DefProcFn proc =
-        reinterpret_cast<DefProcFn>(GetProcAddress(GetModuleHandleA("USER32.DLL"), "DefWindowProcA"));
-    return proc;
-}
 
 // Width of the arrow part of a split drop-down button.
 const int kDropArrowWidth = 14;
@@ -48,17 +37,17 @@ void CSkinObjectToolBar::OnAttached(LPCREATESTRUCTA createStruct, BOOL autoAttac
     char name[128] = "";
     if (parent) ::GetClassNameA(parent, name, sizeof name);
     m_leftAlone = skin::IsToolbarLeftAlone(name);
-    CSkinObjectFrame::OnAttached(createStruct, autoAttached);
+    CSkinObjectBuffered::OnAttached(createStruct, autoAttached);
 }
 
 BOOL CSkinObjectToolBar::OnSubclassMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result) {
     if (m_leftAlone) return FALSE;
-    return CSkinObjectFrame::OnSubclassMessage(message, wParam, lParam, result);
+    return CSkinObjectBuffered::OnSubclassMessage(message, wParam, lParam, result);
 }
 
 BOOL CSkinObjectToolBar::OnDefaultProcMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result) {
     if (m_leftAlone) return FALSE;
-    return CSkinObjectFrame::OnDefaultProcMessage(message, wParam, lParam, result);
+    return CSkinObjectBuffered::OnDefaultProcMessage(message, wParam, lParam, result);
 }
 
 LRESULT CSkinObjectToolBar::Notify(HDC dc, DWORD stage, const RECT& rect) {
@@ -157,34 +146,24 @@ void CSkinObjectToolBar::DrawButtons(HDC dc, CSkinClassTheme& theme, const CSkin
     }
 }
 
-void CSkinObjectToolBar::Paint(HDC dc) {
-    const CSkinRef<CSkinSchema> schema = skin::HoldSchema(*this);
-    CSkinClassTheme* theme = schema ? schema->GetClassTheme("TOOLBAR") : nullptr;
-    RECT client;
-    GetClientRect(&client);
-    CSkinPaintBuffer buffer(dc, client);
-    if (!buffer) return;
-    const HDC out = buffer.Get();
-    FillRect(out, &client, skin::ThemeSysBrush(schema.Get(), COLOR_BTNFACE));
-    if (HFONT font = GetFont()) SelectObject(out, font);
-    SetBkMode(out, TRANSPARENT);
+HBRUSH CSkinObjectToolBar::GetPaintFill(HDC, CSkinSchema* schema) { return skin::ThemeSysBrush(schema, COLOR_BTNFACE); }
+
+void CSkinObjectToolBar::DrawClient(HDC out, const RECT& client, CSkinClassTheme& theme, CSkinSchema* schema) {
+    DrawCustom(out, client, &theme, schema);
+}
+
+void CSkinObjectToolBar::DrawClientWithoutTheme(HDC out, const RECT& client, CSkinSchema* schema) {
+    DrawCustom(out, client, nullptr, schema);
+}
+
+void CSkinObjectToolBar::DrawCustom(HDC out, const RECT& client, CSkinClassTheme* theme, const CSkinSchema* schema) {
+    SelectWindowText(out);
     const LRESULT answer = Notify(out, CDDS_PREPAINT, client);
-    if (!(answer & CDRF_SKIPDEFAULT) && theme) DrawButtons(out, *theme, schema.Get());
+    if (!(answer & CDRF_SKIPDEFAULT) && theme) DrawButtons(out, *theme, schema);
     if (answer & CDRF_NOTIFYPOSTPAINT) Notify(out, CDDS_POSTPAINT, client);
 }
 
-LRESULT CSkinObjectToolBar::OnPaintMessage(WPARAM wParam, LPARAM) {
-    skin::PaintWindow(m_hWnd, wParam, [this](HDC dc) { Paint(dc); });
-    return 0;
-}
-
-LRESULT CSkinObjectToolBar::OnPrintClient(WPARAM wParam, LPARAM lParam) {
-    if (!wParam || !(lParam & PRF_CLIENT)) return Default();
-    Paint(reinterpret_cast<HDC>(wParam));
-    return 0;
-}
-
-LRESULT CSkinObjectToolBar::OnEraseBackground(WPARAM wParam, LPARAM lParam) {
+LRESULT CSkinObjectToolBar::OnEraseClassBackground(WPARAM wParam, LPARAM lParam) {
     // A class background that names a system colour is drawn in the theme's colour instead.
     const ULONG_PTR background = GetClassLongPtrA(m_hWnd, GCLP_HBRBACKGROUND);
     const bool swap = background >= 1 && background <= 30;
@@ -196,7 +175,7 @@ LRESULT CSkinObjectToolBar::OnEraseBackground(WPARAM wParam, LPARAM lParam) {
     const DWORD style = GetStyle();
     const LRESULT result = (style & (TBSTYLE_TRANSPARENT | TBSTYLE_CUSTOMERASE))
                                ? Default()
-                               : SystemDefWindowProcA()(m_hWnd, WM_ERASEBKGND, wParam, lParam);
+                               : skin::SystemDefWindowProcA()(m_hWnd, WM_ERASEBKGND, wParam, lParam);
     if (swap) ::SetClassLongPtrA(m_hWnd, GCLP_HBRBACKGROUND, static_cast<LONG_PTR>(background));
     return result;
 }

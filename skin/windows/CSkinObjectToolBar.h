@@ -5,9 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "CSkinObjectFrame.h"
+#include "CSkinObjectBuffered.h"
 
-class CSkinObjectToolBar : public CSkinObjectFrame {
+class CSkinObjectToolBar : public CSkinObjectBuffered {
     DECLARE_DYNCREATE(CSkinObjectToolBar)
 public:
     CSkinObjectToolBar();
@@ -20,12 +20,14 @@ public:
 protected:
     DECLARE_MESSAGE_MAP()
 
-    LRESULT OnPaintMessage(WPARAM wParam, LPARAM lParam);
-    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
-    LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
+    HBRUSH GetPaintFill(HDC buffer, CSkinSchema* schema) override;
+    void DrawClient(HDC buffer, const RECT& client, CSkinClassTheme& theme, CSkinSchema* schema) override;
+    void DrawClientWithoutTheme(HDC buffer, const RECT& client, CSkinSchema* schema) override;
+    LRESULT OnEraseClassBackground(WPARAM wParam, LPARAM lParam);
 
 private:
-    void Paint(HDC dc);
+    // The custom-draw protocol around the buttons; without a theme only the parent draws.
+    void DrawCustom(HDC dc, const RECT& client, CSkinClassTheme* theme, const CSkinSchema* schema);
     LRESULT Notify(HDC dc, DWORD stage, const RECT& rect);
     void DrawButtons(HDC dc, CSkinClassTheme& theme, const CSkinSchema* schema);
     void DrawButton(HDC dc, CSkinClassTheme& theme, const CSkinSchema* schema, const TBBUTTON& button, const RECT& rect,

@@ -5,17 +5,13 @@
 
 #include <vector>
 
-#include "CSkinPaintBuffer.h"
 #include "SkinControlGeometry.h"
 #include "SkinControlPaint.h"
 #include "SkinHotTracking.h"
 
-IMPLEMENT_DYNCREATE(CSkinObjectTrackBar, CSkinObjectFrame)
+IMPLEMENT_DYNCREATE(CSkinObjectTrackBar, CSkinObjectBuffered)
 
-BEGIN_MESSAGE_MAP(CSkinObjectTrackBar, CSkinObjectFrame)
-    ON_MESSAGE(WM_PAINT, OnPaintMessage)
-    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
-    ON_MESSAGE(WM_ERASEBKGND, OnEraseBackground)
+BEGIN_MESSAGE_MAP(CSkinObjectTrackBar, CSkinObjectBuffered)
     ON_MESSAGE(WM_MOUSEMOVE, OnMouseMoveMessage)
     ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
     ON_MESSAGE(WM_LBUTTONDOWN, OnPassAndRedraw)
@@ -38,7 +34,7 @@ CSkinObjectTrackBar::CSkinObjectTrackBar() {
 
 void CSkinObjectTrackBar::OnSkinChanged(BOOL wasEnabled, BOOL isEnabled) {
     m_hot = FALSE;
-    CSkinObjectFrame::OnSkinChanged(wasEnabled, isEnabled);
+    CSkinObjectBuffered::OnSkinChanged(wasEnabled, isEnabled);
 }
 
 void CSkinObjectTrackBar::DrawTicks(HDC dc, CSkinClassTheme& theme, const RECT& channel, const RECT& thumb,
@@ -74,43 +70,21 @@ void CSkinObjectTrackBar::DrawTicks(HDC dc, CSkinClassTheme& theme, const RECT& 
     }
 }
 
-void CSkinObjectTrackBar::Paint(HDC dc) {
-    const CSkinRef<CSkinSchema> schema = skin::HoldSchema(*this);
-    CSkinClassTheme* theme = schema ? schema->GetClassTheme("TRACKBAR") : nullptr;
-    RECT client;
-    GetClientRect(&client);
-    CSkinPaintBuffer buffer(dc, client);
-    if (!buffer) return;
-    const HDC out = buffer.Get();
-    FillRect(out, &client, GetClientBrush(out));
-    if (!theme) return;
+void CSkinObjectTrackBar::DrawClient(HDC out, const RECT&, CSkinClassTheme& theme, CSkinSchema* schema) {
     const DWORD style = GetStyle();
     RECT reported{}, thumb{};
     ::SendMessageA(m_hWnd, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&reported));
     ::SendMessageA(m_hWnd, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
     const RECT channel = skin::TrackChannelRect(reported, style);
-    theme->DrawThemeBackground(out, (style & TBS_VERT) ? TKP_TRACKVERT : TKP_TRACK, 1, channel);
-    DrawTicks(out, *theme, channel, thumb, skin::ThemeSysColor(schema.Get(), COLOR_BTNTEXT));
+    theme.DrawThemeBackground(out, (style & TBS_VERT) ? TKP_TRACKVERT : TKP_TRACK, 1, channel);
+    DrawTicks(out, theme, channel, thumb, skin::ThemeSysColor(schema, COLOR_BTNTEXT));
     const int part = skin::TrackThumbPart(style);
     if (!part) return;
     const bool cues = !(SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS);
     const int state = skin::TrackThumbState(IsWindowEnabled() != FALSE, ::GetCapture() == m_hWnd,
                                             ::GetFocus() == m_hWnd && cues, m_hot != FALSE);
-    theme->DrawThemeBackground(out, part, state, thumb);
+    theme.DrawThemeBackground(out, part, state, thumb);
 }
-
-LRESULT CSkinObjectTrackBar::OnPaintMessage(WPARAM wParam, LPARAM) {
-    skin::PaintWindow(m_hWnd, wParam, [this](HDC dc) { Paint(dc); });
-    return 0;
-}
-
-LRESULT CSkinObjectTrackBar::OnPrintClient(WPARAM wParam, LPARAM lParam) {
-    if (!wParam || !(lParam & PRF_CLIENT)) return Default();
-    Paint(reinterpret_cast<HDC>(wParam));
-    return 0;
-}
-
-LRESULT CSkinObjectTrackBar::OnEraseBackground(WPARAM, LPARAM) { return TRUE; }
 
 void CSkinObjectTrackBar::SetHot(BOOL hot) {
     if (skin::ChangeHot(m_hWnd, m_hot, hot ? TRUE : FALSE, FALSE)) InvalidateRect(nullptr, FALSE);

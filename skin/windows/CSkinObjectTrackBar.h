@@ -2,9 +2,9 @@
 // Trackbars drawn from the theme class "TRACKBAR": the channel, the tick marks in the theme's
 // tick colour and the thumb whose part follows where the ticks are; the thumb shows hover,
 // drag, focus and disabled states. Dragging and keys stay the control's.
-#include "CSkinObjectFrame.h"
+#include "CSkinObjectBuffered.h"
 
-class CSkinObjectTrackBar : public CSkinObjectFrame {
+class CSkinObjectTrackBar : public CSkinObjectBuffered {
     DECLARE_DYNCREATE(CSkinObjectTrackBar)
 public:
     CSkinObjectTrackBar();
@@ -15,16 +15,13 @@ public:
 protected:
     DECLARE_MESSAGE_MAP()
 
-    LRESULT OnPaintMessage(WPARAM wParam, LPARAM lParam);
-    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
-    LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
+    void DrawClient(HDC buffer, const RECT& client, CSkinClassTheme& theme, CSkinSchema* schema) override;
     LRESULT OnMouseMoveMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
     LRESULT OnPassAndRedraw(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetTicFreq(WPARAM wParam, LPARAM lParam);
 
 private:
-    void Paint(HDC dc);
     void DrawTicks(HDC dc, CSkinClassTheme& theme, const RECT& channel, const RECT& thumb, COLORREF fallback);
     void SetHot(BOOL hot);
 

@@ -4,11 +4,7 @@
 
 #include "SkinControlPaint.h"
 
-IMPLEMENT_DYNCREATE(CSkinObjectTreeView, CSkinObjectScrolled)
-
-BEGIN_MESSAGE_MAP(CSkinObjectTreeView, CSkinObjectScrolled)
-    ON_MESSAGE(WM_CREATE, OnCreateMessage)
-END_MESSAGE_MAP()
+IMPLEMENT_DYNCREATE(CSkinObjectTreeView, CSkinObjectColoredView)
 
 CSkinObjectTreeView::CSkinObjectTreeView() {
     m_themeClassName = "TREEVIEW";
@@ -27,15 +23,4 @@ void CSkinObjectTreeView::ApplyColors() {
         ::SendMessageA(m_hWnd, TVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(-1));
         ::SendMessageA(m_hWnd, TVM_SETLINECOLOR, 0, static_cast<LPARAM>(CLR_DEFAULT));
     }
-}
-
-void CSkinObjectTreeView::ReloadMetrics() {
-    CSkinObjectScrolled::ReloadMetrics();
-    ApplyColors();
-}
-
-LRESULT CSkinObjectTreeView::OnCreateMessage(WPARAM, LPARAM) {
-    const LRESULT result = Default();
-    if (result != -1) ApplyColors();
-    return result;
 }
