@@ -179,8 +179,10 @@ skin::FrameBorders CSkinObjectFrame::GetFrameBorders() const {
     const bool maximized = IsMaximizedTopLevel() && skin::HasFullCaption(style);
     int systemFrame = 0;
     if (maximized) {
+        // The system's own frame: that is how far the system puts a maximized window beyond the screen.
+        // The call through our imports answers with the skin's borders.
         RECT r{0, 0, 100, 100};
-        AdjustWindowRectEx(&r, style & ~WS_CAPTION, FALSE, exStyle);
+        SystemAdjustWindowRectEx(&r, style, exStyle);
         systemFrame = -r.left;
     }
     return skin::CalcFrameBorders(style, exStyle, GetFrameMetrics(), maximized, systemFrame);
@@ -618,6 +620,10 @@ int CSkinObjectFrame::NcHitTest(int x, int y) {
     const POINT p = ToWindow(x, y);
     const int barHit = m_ownBars.NcHitTest(p);
     if (barHit) return barHit;
+    // The grip between the bars sizes the window it sits in; the system knows nothing of it.
+    const RECT corner = m_ownBars.GetCorner();
+    if (PtInRect(&corner, p) && IsSizeBoxCorner())
+        return (GetExStyle() & WS_EX_LAYOUTRTL) ? HTBOTTOMLEFT : HTBOTTOMRIGHT;
     const int index = skin::CaptionButtonAt(m_buttons, p, IsMaximizedTopLevel());
     return index >= 0 ? m_buttons[index].hitCode : 0;
 }
@@ -751,8 +757,12 @@ void CSkinObjectFrame::UpdateRegion(int cx, int cy) {
     } else if (cx != m_regionSize.cx || cy != m_regionSize.cy) {
         if (IsFrameSkinned()) {
             m_borders = GetFrameBorders();
-            ::SetWindowRgn(m_hWnd, CalcFrameRegion(cx, cy), TRUE);
-            m_regionApplied = TRUE;
+            const HRGN region = CalcFrameRegion(cx, cy);
+            // The window owns a region it took; one it refused is still ours.
+            if (::SetWindowRgn(m_hWnd, region, TRUE))
+                m_regionApplied = TRUE;
+            else if (region)
+                DeleteObject(region);
         } else {
             RemoveRegion();
         }
@@ -958,7 +968,17 @@ LRESULT CSkinObjectFrame::OnNcHitTest(WPARAM, LPARAM point) {
     const POINT p = FromLParam(point);
     const int own = NcHitTest(p.x, p.y);
     if (own) return own;
-    return skin::MapSystemHitCode(static_cast<int>(system), UsesFlatScrollBars());
+    const bool flat = UsesFlatScrollBars();
+    const int mapped = skin::MapSystemHitCode(static_cast<int>(system), flat);
+    if (mapped != HTNOWHERE || flat) return mapped;
+    // The system measures its own caption, which may be lower than the skin's.
+    RECT window{}, client{};
+    ::GetWindowRect(m_hWnd, &window);
+    ::GetClientRect(m_hWnd, &client);
+    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    OffsetRect(&client, -window.left, -window.top);
+    return skin::SkinCaptionHitCode(ToWindow(p.x, p.y), SIZE{window.right - window.left, window.bottom - window.top},
+                                    client, m_borders, skin::HasFullCaption(GetStyle()));
 }
 
 LRESULT CSkinObjectFrame::OnNcMouseMove(WPARAM, LPARAM point) {

@@ -58,6 +58,11 @@ int CSkinOwnScrollBars::NcHitTest(POINT pt) const {
     return HTNOWHERE;
 }
 
+RECT CSkinOwnScrollBars::GetCorner() const {
+    if (!m_vertical.visible || !m_horizontal.visible) return RECT{};
+    return RECT{m_vertical.rect.left, m_horizontal.rect.top, m_vertical.rect.right, m_horizontal.rect.bottom};
+}
+
 CSkinOwnScrollBars::Hover CSkinOwnScrollBars::UpdateHover(POINT pt) {
     Hover hover{FALSE, {FALSE, FALSE}};
     if (m_tracking) return hover;

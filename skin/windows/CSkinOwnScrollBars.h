@@ -34,6 +34,8 @@ public:
 
     // HTVSCROLL, HTHSCROLL or 0.
     int NcHitTest(POINT windowPoint) const;
+    // The square between the two bars as last laid out; empty unless both are visible.
+    RECT GetCorner() const;
     struct Hover {
         BOOL anyHot;
         BOOL changed[2];  // by SB_HORZ, SB_VERT
