@@ -82,6 +82,9 @@ public:
           m_bitmap(CreateCompatibleBitmap(target, std::max<LONG>(rect.right - rect.left, 1),
                                           std::max<LONG>(rect.bottom - rect.top, 1))) {
         if (m_memory && m_bitmap) {
+            // A mirrored target gets a mirrored buffer: the same coordinates, and text that still reads
+            // forwards once copied back.
+            if (const DWORD layout = GetLayout(target)) SetLayout(m_memory.Get(), layout);
             m_memory.Select(m_bitmap.Get());
             // Start from what is there: the theme's see-through corners blend over it, as they would
             // drawn straight onto the target.
@@ -206,6 +209,8 @@ bool CSkinObjectFrame::UsesFlatScrollBars() const {
 POINT CSkinObjectFrame::ToWindow(int x, int y) const {
     RECT w{};
     ::GetWindowRect(m_hWnd, &w);
+    // A mirrored window's DC, where its frame is laid out and drawn, counts from the right.
+    if (GetExStyle() & WS_EX_LAYOUTRTL) return POINT{w.right - 1 - x, y - w.top};
     return POINT{x - w.left, y - w.top};
 }
 
@@ -972,13 +977,11 @@ LRESULT CSkinObjectFrame::OnNcHitTest(WPARAM, LPARAM point) {
     const int mapped = skin::MapSystemHitCode(static_cast<int>(system), flat);
     if (mapped != HTNOWHERE || flat) return mapped;
     // The system measures its own caption, which may be lower than the skin's.
-    RECT window{}, client{};
+    RECT window{};
     ::GetWindowRect(m_hWnd, &window);
-    ::GetClientRect(m_hWnd, &client);
-    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    OffsetRect(&client, -window.left, -window.top);
+    m_ownBars.SetWindow(m_hWnd);
     return skin::SkinCaptionHitCode(ToWindow(p.x, p.y), SIZE{window.right - window.left, window.bottom - window.top},
-                                    client, m_borders, skin::HasFullCaption(GetStyle()));
+                                    m_ownBars.GetClientInWindow(), m_borders, skin::HasFullCaption(GetStyle()));
 }
 
 LRESULT CSkinObjectFrame::OnNcMouseMove(WPARAM, LPARAM point) {

@@ -26,6 +26,8 @@ public:
     // Visible flags from the window's style.
     void RefreshVisible();
     RECT GetScrollBarRect(int bar, const CSkinMetrics& metrics) const;
+    // The client area in window coordinates as the frame is drawn: counted from the right in a mirrored window.
+    RECT GetClientInWindow() const;
     // The bar's SCROLLINFO over its rectangle.
     void Layout(int bar, const CSkinMetrics& metrics);
     // Into a DC of the whole window, through an off-screen buffer of the bar's rectangle; lays the bar out

@@ -731,4 +731,40 @@ TEST_F(SkinFrameWindow, MaximizedWindowKeepsItsClientAreaOnTheScreen) {
     EXPECT_FALSE(PtInRegion(region.Get(), b.left - 1, b.top + 5));
 }
 
+// A mirrored window lays its frame out from the right: its caption buttons and its own vertical bar are
+// hit where they show, and the bar fills the place the layout left it on the screen's left.
+TEST_F(SkinFrameWindow, MirroredWindowIsHitWhereItsFrameShows) {
+    Create(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VSCROLL, "Title");
+    SetWindowLongA(hwnd, GWL_EXSTYLE, GetWindowLongA(hwnd, GWL_EXSTYLE) | WS_EX_LAYOUTRTL);
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump(100);
+    CSkinObjectFrame* frame = FrameOf(hwnd);
+    const CSkinMetrics* m = CSkinEngine::Instance()->GetMetrics();
+    ASSERT_TRUE(frame && m);
+    RECT window, client;
+    GetWindowRect(hwnd, &window);
+    const int w = window.right - window.left, h = window.bottom - window.top;
+    const skin::FrameBorders b = frame->GetBorders();
+    ASSERT_EQ(3u, frame->GetCaptionButtons().size());
+    for (const skin::CaptionButton& button : frame->GetCaptionButtons()) {
+        if (!button.enabled) continue;
+        const int onScreen = w - 1 - (button.rect.left + button.rect.right) / 2;
+        EXPECT_LT(onScreen, w / 2) << "the buttons show on the left";
+        const POINT at{window.left + onScreen, window.top + (button.rect.top + button.rect.bottom) / 2};
+        EXPECT_EQ(button.hitCode, SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)));
+    }
+    GetClientRect(hwnd, &client);
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    ASSERT_EQ(window.left + b.left + m->cxVScroll, client.left);
+    const POINT onBar{client.left - m->cxVScroll / 2, (client.top + client.bottom) / 2};
+    EXPECT_EQ(HTVSCROLL, SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(onBar.x, onBar.y)));
+    Dib printed(w, h);
+    SendMessageA(hwnd, WM_PRINT, reinterpret_cast<WPARAM>(printed.dc()), PRF_NONCLIENT);
+    Dib untouched(w, h);
+    EXPECT_EQ((h - b.top - b.bottom) * m->cxVScroll,
+              printed.Differ(untouched, RECT{b.left, b.top, b.left + m->cxVScroll, h - b.bottom}))
+        << "every pixel of the bar's place is painted";
+}
+
 }  // namespace
