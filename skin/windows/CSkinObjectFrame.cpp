@@ -82,6 +82,9 @@ public:
           m_bitmap(CreateCompatibleBitmap(target, std::max<LONG>(rect.right - rect.left, 1),
                                           std::max<LONG>(rect.bottom - rect.top, 1))) {
         if (m_memory && m_bitmap) {
+            // A mirrored target gets a mirrored buffer: the same coordinates, and text that still reads
+            // forwards once copied back.
+            if (const DWORD layout = GetLayout(target)) SetLayout(m_memory.Get(), layout);
             m_memory.Select(m_bitmap.Get());
             // Start from what is there: the theme's see-through corners blend over it, as they would
             // drawn straight onto the target.
@@ -179,8 +182,10 @@ skin::FrameBorders CSkinObjectFrame::GetFrameBorders() const {
     const bool maximized = IsMaximizedTopLevel() && skin::HasFullCaption(style);
     int systemFrame = 0;
     if (maximized) {
+        // The system's own frame: that is how far the system puts a maximized window beyond the screen.
+        // The call through our imports answers with the skin's borders.
         RECT r{0, 0, 100, 100};
-        AdjustWindowRectEx(&r, style & ~WS_CAPTION, FALSE, exStyle);
+        SystemAdjustWindowRectEx(&r, style, exStyle);
         systemFrame = -r.left;
     }
     return skin::CalcFrameBorders(style, exStyle, GetFrameMetrics(), maximized, systemFrame);
@@ -204,6 +209,8 @@ bool CSkinObjectFrame::UsesFlatScrollBars() const {
 POINT CSkinObjectFrame::ToWindow(int x, int y) const {
     RECT w{};
     ::GetWindowRect(m_hWnd, &w);
+    // A mirrored window's DC, where its frame is laid out and drawn, counts from the right.
+    if (GetExStyle() & WS_EX_LAYOUTRTL) return POINT{w.right - 1 - x, y - w.top};
     return POINT{x - w.left, y - w.top};
 }
 
@@ -618,6 +625,10 @@ int CSkinObjectFrame::NcHitTest(int x, int y) {
     const POINT p = ToWindow(x, y);
     const int barHit = m_ownBars.NcHitTest(p);
     if (barHit) return barHit;
+    // The grip between the bars sizes the window it sits in; the system knows nothing of it.
+    const RECT corner = m_ownBars.GetCorner();
+    if (PtInRect(&corner, p) && IsSizeBoxCorner())
+        return (GetExStyle() & WS_EX_LAYOUTRTL) ? HTBOTTOMLEFT : HTBOTTOMRIGHT;
     const int index = skin::CaptionButtonAt(m_buttons, p, IsMaximizedTopLevel());
     return index >= 0 ? m_buttons[index].hitCode : 0;
 }
@@ -751,8 +762,12 @@ void CSkinObjectFrame::UpdateRegion(int cx, int cy) {
     } else if (cx != m_regionSize.cx || cy != m_regionSize.cy) {
         if (IsFrameSkinned()) {
             m_borders = GetFrameBorders();
-            ::SetWindowRgn(m_hWnd, CalcFrameRegion(cx, cy), TRUE);
-            m_regionApplied = TRUE;
+            const HRGN region = CalcFrameRegion(cx, cy);
+            // The window owns a region it took; one it refused is still ours.
+            if (::SetWindowRgn(m_hWnd, region, TRUE))
+                m_regionApplied = TRUE;
+            else if (region)
+                DeleteObject(region);
         } else {
             RemoveRegion();
         }
@@ -958,7 +973,15 @@ LRESULT CSkinObjectFrame::OnNcHitTest(WPARAM, LPARAM point) {
     const POINT p = FromLParam(point);
     const int own = NcHitTest(p.x, p.y);
     if (own) return own;
-    return skin::MapSystemHitCode(static_cast<int>(system), UsesFlatScrollBars());
+    const bool flat = UsesFlatScrollBars();
+    const int mapped = skin::MapSystemHitCode(static_cast<int>(system), flat);
+    if (mapped != HTNOWHERE || flat) return mapped;
+    // The system measures its own caption, which may be lower than the skin's.
+    RECT window{};
+    ::GetWindowRect(m_hWnd, &window);
+    m_ownBars.SetWindow(m_hWnd);
+    return skin::SkinCaptionHitCode(ToWindow(p.x, p.y), SIZE{window.right - window.left, window.bottom - window.top},
+                                    m_ownBars.GetClientInWindow(), m_borders, skin::HasFullCaption(GetStyle()));
 }
 
 LRESULT CSkinObjectFrame::OnNcMouseMove(WPARAM, LPARAM point) {

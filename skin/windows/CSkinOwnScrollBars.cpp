@@ -17,14 +17,24 @@ void CSkinOwnScrollBars::RefreshVisible() {
     m_vertical.visible = (style & WS_VSCROLL) != 0;
 }
 
-RECT CSkinOwnScrollBars::GetScrollBarRect(int bar, const CSkinMetrics& metrics) const {
+RECT CSkinOwnScrollBars::GetClientInWindow() const {
     RECT window{}, client{};
     GetWindowRect(m_window, &window);
     GetClientRect(m_window, &client);
     MapWindowPoints(m_window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    if (GetWindowLongA(m_window, GWL_EXSTYLE) & WS_EX_LAYOUTRTL)
+        return RECT{window.right - client.right, client.top - window.top, window.right - client.left,
+                    client.bottom - window.top};
     OffsetRect(&client, -window.left, -window.top);
-    const BOOL left = (GetWindowLongA(m_window, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
-    return ScrollBarRectInWindow(bar, client, left, metrics.cxVScroll, metrics.cyHScroll);
+    return client;
+}
+
+RECT CSkinOwnScrollBars::GetScrollBarRect(int bar, const CSkinMetrics& metrics) const {
+    // A mirrored window keeps its bar on the screen's left (see the frame's non-client layout), which is the
+    // right counted as its frame is drawn.
+    const LONG exStyle = GetWindowLongA(m_window, GWL_EXSTYLE);
+    const BOOL left = (exStyle & WS_EX_LEFTSCROLLBAR) && !(exStyle & WS_EX_LAYOUTRTL);
+    return ScrollBarRectInWindow(bar, GetClientInWindow(), left, metrics.cxVScroll, metrics.cyHScroll);
 }
 
 void CSkinOwnScrollBars::Layout(int bar, const CSkinMetrics& metrics) {
@@ -56,6 +66,11 @@ int CSkinOwnScrollBars::NcHitTest(POINT pt) const {
     if (m_vertical.visible && PtInRect(&m_vertical.rect, pt)) return HTVSCROLL;
     if (m_horizontal.visible && PtInRect(&m_horizontal.rect, pt)) return HTHSCROLL;
     return HTNOWHERE;
+}
+
+RECT CSkinOwnScrollBars::GetCorner() const {
+    if (!m_vertical.visible || !m_horizontal.visible) return RECT{};
+    return RECT{m_vertical.rect.left, m_horizontal.rect.top, m_vertical.rect.right, m_horizontal.rect.bottom};
 }
 
 CSkinOwnScrollBars::Hover CSkinOwnScrollBars::UpdateHover(POINT pt) {

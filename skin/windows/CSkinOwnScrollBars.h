@@ -26,6 +26,8 @@ public:
     // Visible flags from the window's style.
     void RefreshVisible();
     RECT GetScrollBarRect(int bar, const CSkinMetrics& metrics) const;
+    // The client area in window coordinates as the frame is drawn: counted from the right in a mirrored window.
+    RECT GetClientInWindow() const;
     // The bar's SCROLLINFO over its rectangle.
     void Layout(int bar, const CSkinMetrics& metrics);
     // Into a DC of the whole window, through an off-screen buffer of the bar's rectangle; lays the bar out
@@ -34,6 +36,8 @@ public:
 
     // HTVSCROLL, HTHSCROLL or 0.
     int NcHitTest(POINT windowPoint) const;
+    // The square between the two bars as last laid out; empty unless both are visible.
+    RECT GetCorner() const;
     struct Hover {
         BOOL anyHot;
         BOOL changed[2];  // by SB_HORZ, SB_VERT

@@ -76,6 +76,9 @@ POINT CSkinScrollBarTrackLoop::ToBar(POINT clientPoint) const {
     ClientToScreen(m_target.window, &pt);
     RECT window{};
     GetWindowRect(m_target.window, &window);
+    // As the frame counts in a mirrored window: from the right.
+    if (GetWindowLongA(m_target.window, GWL_EXSTYLE) & WS_EX_LAYOUTRTL)
+        return POINT{window.right - 1 - pt.x, pt.y - window.top};
     return POINT{pt.x - window.left, pt.y - window.top};
 }
 

@@ -162,6 +162,11 @@ int MapSystemHitCode(int code, bool flatScrollBars) {
     }
 }
 
+int SkinCaptionHitCode(POINT p, SIZE window, RECT client, const FrameBorders& b, bool fullCaption) {
+    const RECT caption{b.left, 0, window.cx - b.right, std::min<LONG>(b.top, client.top)};
+    return fullCaption && PtInRect(&caption, p) ? HTCAPTION : HTNOWHERE;
+}
+
 }  // namespace skin
 
 namespace skin {

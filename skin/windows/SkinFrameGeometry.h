@@ -65,6 +65,10 @@ int CaptionButtonState(bool enabled, bool hot, bool pressed, bool otherPressed, 
 // What a skinned frame answers for the system's hit code: the system's own buttons and menu bar
 // become caption, its scroll bars client area (the skin draws them) unless they are flat.
 int MapSystemHitCode(int code, bool flatScrollBars);
+// Where the system, measuring its own lower caption, finds nothing: HTCAPTION inside the skin's caption
+// strip (between the side borders, above the client area), else HTNOWHERE.
+int SkinCaptionHitCode(POINT windowPoint, SIZE window, RECT clientInWindow, const FrameBorders& borders,
+                       bool fullCaption);
 
 }  // namespace skin
 

@@ -173,6 +173,25 @@ TEST(FrameGeometry, ButtonStatesAndMappedHitCodes) {
         {HTHSCROLL, true, HTHSCROLL},    {HTLEFT, false, HTLEFT},         {HTSYSMENU, false, HTSYSMENU},
     };
     for (const Map& m : maps) EXPECT_EQ(m.want, MapSystemHitCode(m.code, m.flat)) << m.code;
+
+    // Where the system finds nothing: the skin's caption strip drags; its borders, a menu bar below the
+    // caption and a window without caption stay nothing.
+    const FrameBorders b{4, 30, 4, 4};
+    const SIZE window{200, 100};
+    const RECT client{4, 30, 196, 96}, belowBar{4, 50, 196, 96};
+    struct Area {
+        POINT p;
+        RECT client;
+        bool caption;
+        int want;
+    } areas[] = {
+        {{100, 29}, client, true, HTCAPTION},   {{4, 10}, client, true, HTCAPTION},
+        {{195, 10}, client, true, HTCAPTION},   {{3, 10}, client, true, HTNOWHERE},
+        {{196, 10}, client, true, HTNOWHERE},   {{100, 30}, client, true, HTNOWHERE},
+        {{100, 40}, belowBar, true, HTNOWHERE}, {{100, 10}, client, false, HTNOWHERE},
+    };
+    for (const Area& a : areas)
+        EXPECT_EQ(a.want, SkinCaptionHitCode(a.p, window, a.client, b, a.caption)) << a.p.x << "," << a.p.y;
 }
 
 }  // namespace

@@ -645,6 +645,13 @@ TEST_F(SkinFrameWindow, CornerBetweenOwnBarsShowsTheGripOfASizableWindow) {
         Dib plain(w, h);
         skin::FillSolid(plain.dc(), corner, m->colors[COLOR_BTNFACE]);
         EXPECT_EQ(sizable, printed.Differ(plain, corner) > 0) << "the grip shows only on a sizable window";
+        // And sizes the window from there, which the system, not knowing the skin's bars, cannot tell.
+        const POINT inCorner = Centre(corner);
+        const LRESULT hit = SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(inCorner.x, inCorner.y));
+        if (sizable)
+            EXPECT_EQ(HTBOTTOMRIGHT, hit);
+        else
+            EXPECT_NE(HTBOTTOMRIGHT, hit);
         DestroyWindow(hwnd);
         DestroyWindow(parent);
         hwnd = parent = nullptr;
@@ -674,6 +681,90 @@ TEST_F(SkinFrameWindow, RegionPiecesComeFromTheCacheAndFitNarrowWindows) {
     EXPECT_FALSE(PtInRegion(small.Get(), narrow - 1, 0));
     EXPECT_TRUE(PtInRegion(small.Get(), narrow / 2, b.top / 2));
     EXPECT_TRUE(PtInRegion(small.Get(), narrow / 2, 50));
+}
+
+// The whole height of the skin's caption drags the window, also below where the system's lower caption
+// ends; the client area starts where the caption does.
+TEST_F(SkinFrameWindow, CaptionAnswersAsCaptionOverItsWholeHeight) {
+    Create(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU);
+    CSkinObjectFrame* frame = FrameOf(hwnd);
+    ASSERT_NE(nullptr, frame);
+    const skin::FrameBorders b = frame->GetBorders();
+    ASSERT_GT(b.top, GetSystemMetrics(SM_CYCAPTION)) << "the skin's caption must be the higher for this to tell";
+    const int x = 60;  // past the icon, short of the buttons
+    // Below the system's own border, which it keeps answering for.
+    for (int y = GetSystemMetrics(SM_CYFIXEDFRAME); y < b.top; ++y) {
+        const POINT at = Screen(POINT{x, y});
+        EXPECT_EQ(HTCAPTION, SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y))) << "row " << y;
+    }
+    const POINT below = Screen(POINT{x, b.top});
+    EXPECT_EQ(HTCLIENT, SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(below.x, below.y)));
+}
+
+// Maximized, a top-level window puts the system's frame beyond the screen: the skin's borders are that
+// frame, so the client area begins at the screen's edge and the region cuts the frame off there.
+TEST_F(SkinFrameWindow, MaximizedWindowKeepsItsClientAreaOnTheScreen) {
+    hwnd = CreateFrameDialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_VISIBLE,
+                             nullptr, PlainDialogProc);
+    ASSERT_NE(nullptr, hwnd);
+    ShowWindow(hwnd, SW_MAXIMIZE);
+    Pump(100);
+    ASSERT_TRUE(IsZoomed(hwnd));
+    CSkinObjectFrame* frame = FrameOf(hwnd);
+    ASSERT_NE(nullptr, frame);
+    RECT window, system{0, 0, 100, 100};
+    GetWindowRect(hwnd, &window);
+    using Adjust = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD);
+    const auto adjust = reinterpret_cast<Adjust>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectEx")));
+    adjust(&system, GetWindowLongA(hwnd, GWL_STYLE), FALSE, GetWindowLongA(hwnd, GWL_EXSTYLE));
+    ASSERT_EQ(system.left, window.left) << "the system places a maximized window its frame beyond the screen";
+    const skin::FrameBorders b = frame->GetBorders();
+    EXPECT_EQ(-system.left, b.left);
+    EXPECT_EQ(-system.left, b.bottom);
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    EXPECT_EQ(0, origin.x);
+    skin::GdiHandle<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(ERROR, GetWindowRgn(hwnd, region.Get()));
+    EXPECT_TRUE(PtInRegion(region.Get(), b.left, b.top + 5));
+    EXPECT_FALSE(PtInRegion(region.Get(), b.left - 1, b.top + 5));
+}
+
+// A mirrored window lays its frame out from the right: its caption buttons and its own vertical bar are
+// hit where they show, and the bar fills the place the layout left it on the screen's left.
+TEST_F(SkinFrameWindow, MirroredWindowIsHitWhereItsFrameShows) {
+    Create(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VSCROLL, "Title");
+    SetWindowLongA(hwnd, GWL_EXSTYLE, GetWindowLongA(hwnd, GWL_EXSTYLE) | WS_EX_LAYOUTRTL);
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump(100);
+    CSkinObjectFrame* frame = FrameOf(hwnd);
+    const CSkinMetrics* m = CSkinEngine::Instance()->GetMetrics();
+    ASSERT_TRUE(frame && m);
+    RECT window, client;
+    GetWindowRect(hwnd, &window);
+    const int w = window.right - window.left, h = window.bottom - window.top;
+    const skin::FrameBorders b = frame->GetBorders();
+    ASSERT_EQ(3u, frame->GetCaptionButtons().size());
+    for (const skin::CaptionButton& button : frame->GetCaptionButtons()) {
+        if (!button.enabled) continue;
+        const int onScreen = w - 1 - (button.rect.left + button.rect.right) / 2;
+        EXPECT_LT(onScreen, w / 2) << "the buttons show on the left";
+        const POINT at{window.left + onScreen, window.top + (button.rect.top + button.rect.bottom) / 2};
+        EXPECT_EQ(button.hitCode, SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)));
+    }
+    GetClientRect(hwnd, &client);
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    ASSERT_EQ(window.left + b.left + m->cxVScroll, client.left);
+    const POINT onBar{client.left - m->cxVScroll / 2, (client.top + client.bottom) / 2};
+    EXPECT_EQ(HTVSCROLL, SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(onBar.x, onBar.y)));
+    Dib printed(w, h);
+    SendMessageA(hwnd, WM_PRINT, reinterpret_cast<WPARAM>(printed.dc()), PRF_NONCLIENT);
+    Dib untouched(w, h);
+    EXPECT_EQ((h - b.top - b.bottom) * m->cxVScroll,
+              printed.Differ(untouched, RECT{b.left, b.top, b.left + m->cxVScroll, h - b.bottom}))
+        << "every pixel of the bar's place is painted";
 }
 
 }  // namespace
