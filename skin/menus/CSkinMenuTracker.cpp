@@ -162,7 +162,11 @@ CSkinMenuTracker::CSkinMenuTracker(HWND owner) : m_owner(owner) {
     t_current = this;
 }
 
-CSkinMenuTracker::~CSkinMenuTracker() { t_current = m_outer; }
+CSkinMenuTracker::~CSkinMenuTracker() { StepAside(); }
+
+void CSkinMenuTracker::StepAside() {
+    if (t_current == this) t_current = m_outer;
+}
 
 void CSkinMenuTracker::Begin() {
     m_root->InternalAddRef();
@@ -302,7 +306,14 @@ void CSkinMenuTracker::Loop(const POINT* press) {
     m_tracking = TRUE;
     m_closing = FALSE;
     if (!m_started && !Start(FALSE)) EndMenu(0, 0, 0);
-    if (press && m_root && m_root->m_bIsBar && m_tracking) PressAt(*press, FALSE, nullptr);
+    if (press && m_root && m_root->m_bIsBar && m_tracking) {
+        // A press on the bar beside its items opens nothing: a run left open there would hold the
+        // mouse and take the keyboard's characters as mnemonics with no menu to be seen.
+        if (HitTest(*press).window)
+            PressAt(*press, FALSE, nullptr);
+        else
+            EndMenu(0, 0, 0);
+    }
 
     BOOL busy = TRUE;  // the first idle moment is reported
     while (m_tracking && m_root && GetCapture() == m_captureWindow) {
@@ -576,7 +587,9 @@ void CSkinMenuTracker::Key(CSkinMenuWindow* window, UINT key) { KeyOn(window, ke
 
 void CSkinMenuTracker::KeyOn(CSkinMenuWindow* window, UINT key, BOOL fromChild) {
     if (!window || m_buttonDown) return;
-    if ((key == VK_LEFT || key == VK_RIGHT) && window->m_hWnd && !window->m_bIsBar &&
+    // Mirrored once where the key arrives: a key passed up already has the sense it was given, and
+    // turning it again in a mirrored parent would make Right in a nested submenu go deeper.
+    if (!fromChild && (key == VK_LEFT || key == VK_RIGHT) && window->m_hWnd && !window->m_bIsBar &&
         (GetWindowLongA(window->m_hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL))
         key = key == VK_LEFT ? VK_RIGHT : VK_LEFT;
     CSkinMenuItem* selected = window->ItemAt(window->m_nSelected);
@@ -747,10 +760,13 @@ void CSkinMenuTracker::EndMenu(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!message) return;
     PlaySound(CSkinMenuSound::Command);
     const mr::DeliveryPlan plan = mr::PlanDelivery(message, m_returnCommand != FALSE);
-    if (plan.how == mr::Delivery::Post)
+    if (plan.how == mr::Delivery::Post) {
         PostMessageA(m_owner, message, wParam, lParam);
-    else if (plan.how == mr::Delivery::Send)
+    } else if (plan.how == mr::Delivery::Send) {
+        // The menu is gone: a handler of the command may open the next one on this thread.
+        StepAside();
         SendMessageA(m_owner, message, wParam, lParam);
+    }
     if (plan.repaintFrameAfter && IsWindow(m_owner)) SendMessageA(m_owner, WM_NCPAINT, 0, 0);
 }
 
@@ -781,7 +797,8 @@ void CSkinMenuTracker::OpenSubmenu(CSkinMenuWindow* window) {
     }
     CSkinMenuWindow* child = nullptr;
     // The owner may have changed the menu or ended the run while it was told.
-    if (m_tracking && !m_closing && enabled && IsMenu(submenu) && GetMenuItemCount(submenu) > 0 &&
+    item = window->ItemAt(position);
+    if (item && m_tracking && !m_closing && enabled && IsMenu(submenu) && GetMenuItemCount(submenu) > 0 &&
         window->m_nSelected == position && !window->m_pChild) {
         child = new CSkinMenuWindow();
         child->m_hOwner = m_owner;
