@@ -306,14 +306,7 @@ void CSkinMenuTracker::Loop(const POINT* press) {
     m_tracking = TRUE;
     m_closing = FALSE;
     if (!m_started && !Start(FALSE)) EndMenu(0, 0, 0);
-    if (press && m_root && m_root->m_bIsBar && m_tracking) {
-        // A press on the bar beside its items opens nothing: a run left open there would hold the
-        // mouse and take the keyboard's characters as mnemonics with no menu to be seen.
-        if (HitTest(*press).window)
-            PressAt(*press, FALSE, nullptr);
-        else
-            EndMenu(0, 0, 0);
-    }
+    if (press && m_root && m_root->m_bIsBar && m_tracking) PressAt(*press, FALSE, nullptr);
 
     BOOL busy = TRUE;  // the first idle moment is reported
     while (m_tracking && m_root && GetCapture() == m_captureWindow) {

@@ -852,31 +852,6 @@ TEST_F(MenuBar, AClickOnABarItemOpensItsPopupAndAnItemThereIsChosen) {
     EXPECT_EQ(static_cast<WPARAM>(kExit), commands[0].wParam);
 }
 
-// A press on the bar beside its items starts no run: nothing would show it, yet it would hold the
-// mouse and take typed characters as mnemonics.
-TEST_F(MenuBar, AClickOnTheBarBesideItsItemsStartsNoRun) {
-    const DWORD thread = GetCurrentThreadId();
-    CSkinWindowSink* sink = CSkinEngine::Instance()->FindSkinObject(m_frame);
-    auto* frame = dynamic_cast<CSkinObjectApplicationFrame*>(sink ? sink->GetSkinObject() : nullptr);
-    ASSERT_TRUE(frame && frame->GetMenuBarWindow());
-    const RECT bar = frame->GetMenuBarRect();
-    RECT window;
-    GetWindowRect(m_frame, &window);
-    const POINT beside = {window.left + bar.right - 5, window.top + (bar.top + bar.bottom) / 2};
-    ASSERT_GT(bar.right - 5, frame->GetMenuBarWindow()->ItemAt(1)->m_rect.right);
-    bool ended = false;
-    Play([&] {
-        MoveTo(beside);
-        Click();
-        ended = WaitUntil([&] { return !Running(thread); }, 1000);
-        Key(VK_ESCAPE);
-        WaitUntil([&] { return !Running(thread); });
-    });
-    EXPECT_TRUE(ended);
-    EXPECT_EQ(Of(WM_ENTERMENULOOP).size(), Of(WM_EXITMENULOOP).size());
-    EXPECT_TRUE(Of(WM_INITMENUPOPUP).empty());
-}
-
 // An owner may add to its bar when told the menu opens; the pressed item keeps its place.
 TEST_F(MenuBar, AnItemAddedOnInitMenuLeavesThePressedItemInPlace) {
     const DWORD thread = GetCurrentThreadId();
