@@ -532,6 +532,9 @@ void CSkinMenuTracker::MouseMove(int x, int y) {
         if (hit.position >= 0) Press(window, hit.position, FALSE);
         return;
     }
+    // Anywhere in the submenu counts as reaching it, its margins and the space below a shorter
+    // column too, though no item there changes the selection.
+    KeepOpen(window);
     Select(window, hit.position);
     CSkinMenuItem* item = window->ItemAt(hit.position);
     if (!item || !item->IsEnabled() || !item->GetSubMenu()) return;
@@ -866,17 +869,7 @@ void CSkinMenuTracker::Select(CSkinMenuWindow* window, int position) {
         KillTimer(window->m_hWnd, kOpenTimer);
         window->m_nOpenTimer = 0;
     }
-    CSkinMenuWindow* parent = window->m_pParent;
-    if (parent && window->m_bParentMovedAway && parent->m_nCloseTimer) {
-        // Reached the submenu before its parent gave up on it: the parent keeps it.
-        StopTimers(parent);
-        window->m_bParentMovedAway = FALSE;
-        if (parent->m_nSelected != parent->m_nOpenPosition) {
-            parent->m_nSelected = parent->m_nOpenPosition;
-            Redraw(parent);
-            SendMenuSelect(parent);
-        }
-    }
+    KeepOpen(window);
     if (window->m_pChild) {
         if (position == window->m_nOpenPosition) {
             // Back on the item whose submenu is still open: it stays.
@@ -900,6 +893,19 @@ void CSkinMenuTracker::Select(CSkinMenuWindow* window, int position) {
     window->m_bTogglePending = FALSE;
     Redraw(window);
     SendMenuSelect(window);
+}
+
+void CSkinMenuTracker::KeepOpen(CSkinMenuWindow* window) {
+    CSkinMenuWindow* parent = window ? window->m_pParent : nullptr;
+    if (!parent || !window->m_bParentMovedAway || !parent->m_nCloseTimer) return;
+    // Reached the submenu before its parent gave up on it: the parent keeps it.
+    StopTimers(parent);
+    window->m_bParentMovedAway = FALSE;
+    if (parent->m_nSelected != parent->m_nOpenPosition) {
+        parent->m_nSelected = parent->m_nOpenPosition;
+        Redraw(parent);
+        SendMenuSelect(parent);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -88,6 +88,8 @@ private:
     void RemoveQueued(const MSG& msg);
     int FirstPosition(CSkinMenuWindow* window, int direction);
     void StopTimers(CSkinMenuWindow* window);
+    // The pointer reached a submenu whose parent is running the close timer for it: it stays.
+    void KeepOpen(CSkinMenuWindow* window);
     void Notify(UINT message, WPARAM wParam, LPARAM lParam);
     void PlaySound(int kind);
     // Leaves the thread's menu mode to the run that was current before this one.

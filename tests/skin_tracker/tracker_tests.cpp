@@ -465,6 +465,27 @@ TEST_F(Tracker, SubmenusOpenAfterTheMenuDelayAndSurviveADiagonalMove) {
     EXPECT_TRUE(closedWhenStaying);
 }
 
+// Reaching the submenu on its margin, beside any item, keeps it open as reaching an item does.
+TEST_F(Tracker, ASubmenuReachedOnItsMarginStaysOpen) {
+    const UINT delay = CSkinMenuTracker(m_owner).SubmenuDelay();
+    const DWORD thread = GetCurrentThreadId();
+    std::atomic<bool> opened{false}, kept{false};
+    EXPECT_EQ(0, Run(TPM_RETURNCMD, {200, 150}, [&] {
+                  const POINT below = ItemCentre(0, kMorePosition + 1);
+                  MoveTo(ItemCentre(0, kMorePosition));
+                  opened = WaitForLevels(2, thread, delay + 2000);
+                  const RECT sub = LevelWindowRect(1);
+                  MoveTo({below.x + 20, below.y});  // the parent starts closing it
+                  MoveTo({sub.right - 2, sub.bottom - 2});
+                  Sleep(delay + 300);
+                  kept = MenuWindows(thread).size() == 2;
+                  Key(VK_ESCAPE);
+                  Key(VK_ESCAPE);
+              }));
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(kept);
+}
+
 TEST_F(Tracker, AtTheRightScreenEdgeMenusAndSubmenusOpenLeftwards) {
     RECT work = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
