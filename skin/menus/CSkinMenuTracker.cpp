@@ -162,7 +162,11 @@ CSkinMenuTracker::CSkinMenuTracker(HWND owner) : m_owner(owner) {
     t_current = this;
 }
 
-CSkinMenuTracker::~CSkinMenuTracker() { t_current = m_outer; }
+CSkinMenuTracker::~CSkinMenuTracker() { StepAside(); }
+
+void CSkinMenuTracker::StepAside() {
+    if (t_current == this) t_current = m_outer;
+}
 
 void CSkinMenuTracker::Begin() {
     m_root->InternalAddRef();
@@ -521,6 +525,9 @@ void CSkinMenuTracker::MouseMove(int x, int y) {
         if (hit.position >= 0) Press(window, hit.position, FALSE);
         return;
     }
+    // Anywhere in the submenu counts as reaching it, its margins and the space below a shorter
+    // column too, though no item there changes the selection.
+    KeepOpen(window);
     Select(window, hit.position);
     CSkinMenuItem* item = window->ItemAt(hit.position);
     if (!item || !item->IsEnabled() || !item->GetSubMenu()) return;
@@ -569,7 +576,9 @@ void CSkinMenuTracker::Key(CSkinMenuWindow* window, UINT key) { KeyOn(window, ke
 
 void CSkinMenuTracker::KeyOn(CSkinMenuWindow* window, UINT key, BOOL fromChild) {
     if (!window || m_buttonDown) return;
-    if ((key == VK_LEFT || key == VK_RIGHT) && window->m_hWnd && !window->m_bIsBar &&
+    // Mirrored once where the key arrives: a key passed up already has the sense it was given, and
+    // turning it again in a mirrored parent would make Right in a nested submenu go deeper.
+    if (!fromChild && (key == VK_LEFT || key == VK_RIGHT) && window->m_hWnd && !window->m_bIsBar &&
         (GetWindowLongA(window->m_hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL))
         key = key == VK_LEFT ? VK_RIGHT : VK_LEFT;
     CSkinMenuItem* selected = window->ItemAt(window->m_nSelected);
@@ -740,10 +749,13 @@ void CSkinMenuTracker::EndMenu(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!message) return;
     PlaySound(CSkinMenuSound::Command);
     const mr::DeliveryPlan plan = mr::PlanDelivery(message, m_returnCommand != FALSE);
-    if (plan.how == mr::Delivery::Post)
+    if (plan.how == mr::Delivery::Post) {
         PostMessageA(m_owner, message, wParam, lParam);
-    else if (plan.how == mr::Delivery::Send)
+    } else if (plan.how == mr::Delivery::Send) {
+        // The menu is gone: a handler of the command may open the next one on this thread.
+        StepAside();
         SendMessageA(m_owner, message, wParam, lParam);
+    }
     if (plan.repaintFrameAfter && IsWindow(m_owner)) SendMessageA(m_owner, WM_NCPAINT, 0, 0);
 }
 
@@ -774,7 +786,8 @@ void CSkinMenuTracker::OpenSubmenu(CSkinMenuWindow* window) {
     }
     CSkinMenuWindow* child = nullptr;
     // The owner may have changed the menu or ended the run while it was told.
-    if (m_tracking && !m_closing && enabled && IsMenu(submenu) && GetMenuItemCount(submenu) > 0 &&
+    item = window->ItemAt(position);
+    if (item && m_tracking && !m_closing && enabled && IsMenu(submenu) && GetMenuItemCount(submenu) > 0 &&
         window->m_nSelected == position && !window->m_pChild) {
         child = new CSkinMenuWindow();
         child->m_hOwner = m_owner;
@@ -849,17 +862,7 @@ void CSkinMenuTracker::Select(CSkinMenuWindow* window, int position) {
         KillTimer(window->m_hWnd, kOpenTimer);
         window->m_nOpenTimer = 0;
     }
-    CSkinMenuWindow* parent = window->m_pParent;
-    if (parent && window->m_bParentMovedAway && parent->m_nCloseTimer) {
-        // Reached the submenu before its parent gave up on it: the parent keeps it.
-        StopTimers(parent);
-        window->m_bParentMovedAway = FALSE;
-        if (parent->m_nSelected != parent->m_nOpenPosition) {
-            parent->m_nSelected = parent->m_nOpenPosition;
-            Redraw(parent);
-            SendMenuSelect(parent);
-        }
-    }
+    KeepOpen(window);
     if (window->m_pChild) {
         if (position == window->m_nOpenPosition) {
             // Back on the item whose submenu is still open: it stays.
@@ -883,6 +886,19 @@ void CSkinMenuTracker::Select(CSkinMenuWindow* window, int position) {
     window->m_bTogglePending = FALSE;
     Redraw(window);
     SendMenuSelect(window);
+}
+
+void CSkinMenuTracker::KeepOpen(CSkinMenuWindow* window) {
+    CSkinMenuWindow* parent = window ? window->m_pParent : nullptr;
+    if (!parent || !window->m_bParentMovedAway || !parent->m_nCloseTimer) return;
+    // Reached the submenu before its parent gave up on it: the parent keeps it.
+    StopTimers(parent);
+    window->m_bParentMovedAway = FALSE;
+    if (parent->m_nSelected != parent->m_nOpenPosition) {
+        parent->m_nSelected = parent->m_nOpenPosition;
+        Redraw(parent);
+        SendMenuSelect(parent);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -36,7 +36,8 @@ public:
     static void TrackBarByMouse(CSkinMenuWindow* bar, CSkinMenuWindow* alternate, POINT press);
     static void TrackBarByKey(CSkinMenuWindow* bar, CSkinMenuWindow* alternate, UINT ch);
 
-    // The tracker running on the calling thread, or null.
+    // The tracker running on the calling thread, or null. A run that has ended and is handing its
+    // command over by a sent message is no longer current.
     static CSkinMenuTracker* Current();
 
     explicit CSkinMenuTracker(HWND owner);
@@ -87,8 +88,12 @@ private:
     void RemoveQueued(const MSG& msg);
     int FirstPosition(CSkinMenuWindow* window, int direction);
     void StopTimers(CSkinMenuWindow* window);
+    // The pointer reached a submenu whose parent is running the close timer for it: it stays.
+    void KeepOpen(CSkinMenuWindow* window);
     void Notify(UINT message, WPARAM wParam, LPARAM lParam);
     void PlaySound(int kind);
+    // Leaves the thread's menu mode to the run that was current before this one.
+    void StepAside();
     void ShowPopup(CSkinMenuWindow* window, POINT at, SIZE size);
 
     BOOL m_keyboard = FALSE;

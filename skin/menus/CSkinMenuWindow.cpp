@@ -1,5 +1,6 @@
 #include "CSkinMenuWindow.h"
 
+#include <algorithm>
 #include <mutex>
 #include <string>
 
@@ -48,6 +49,10 @@ SIZE TextExtent(HDC dc, const std::string& text) {
 }
 
 void FillColor(HDC dc, const RECT& r, COLORREF color) { skin::FillSolid(dc, r, color); }
+
+// Where the gutter of an item's column begins: the window's left edge for the first column, so
+// pictures of a later column stay in that column's gutter instead of landing on the first one.
+int ColumnLeft(const RECT& item) { return item.left - skin::kMenuMargin; }
 
 // Runs draw with a solid brush and pen of one colour selected, so shapes fill and outline alike.
 template <typename DrawFn>
@@ -161,9 +166,13 @@ void CSkinMenuWindow::AttachBar(HWND frame, HMENU menu, BOOL systemMenu) {
 }
 
 void CSkinMenuWindow::RebuildItems() {
-    m_items.clear();
-    const int count = (m_bIsBar && m_bSystemMenu) ? 1 : (m_hMenu ? GetMenuItemCount(m_hMenu) : 0);
-    for (int i = 0; i < count; ++i) m_items.push_back(std::make_unique<CSkinMenuItem>(this, m_hMenu, i));
+    const int count = std::max((m_bIsBar && m_bSystemMenu) ? 1 : (m_hMenu ? GetMenuItemCount(m_hMenu) : 0), 0);
+    // Positions the menu still has keep their items (and a bar its items' places): the owner may
+    // change the menu while it is told of it, and the tracker may hold an item meanwhile.
+    if (!m_items.empty() && m_items.front()->m_hMenu != m_hMenu) m_items.clear();
+    if (m_items.size() > static_cast<size_t>(count)) m_items.resize(static_cast<size_t>(count));
+    for (int i = static_cast<int>(m_items.size()); i < count; ++i)
+        m_items.push_back(std::make_unique<CSkinMenuItem>(this, m_hMenu, i));
 }
 
 int CSkinMenuWindow::ItemCount() {
@@ -295,8 +304,9 @@ void CSkinMenuWindow::OnPaint() {
     ::GetClientRect(m_hWnd, &client);
     const int width = client.right - client.left, height = client.bottom - client.top;
     if (width > 0 && height > 0) {
-        skin::MemoryDC buffer(screen);
+        // The bitmap outlives the DC it is selected into: a bitmap still selected cannot be deleted.
         skin::Bitmap surface(CreateCompatibleBitmap(screen, width, height));
+        skin::MemoryDC buffer(screen);
         if (buffer && surface) {
             buffer.Select(surface.Get());
             Paint(buffer.Get(), client);
@@ -434,7 +444,7 @@ void CSkinMenuWindow::PaintItem(HDC dc, const RECT& client, const CSkinMenuItem&
     HBITMAP own = checked ? info.hbmpChecked : info.hbmpUnchecked;
     BITMAP bm;
     if (own && IsRealBitmap(own, &bm)) {
-        const int x = (themed ? 16 : 11) - bm.bmWidth / 2;
+        const int x = ColumnLeft(r) + (themed ? 16 : 11) - bm.bmWidth / 2;
         BlitAnd(dc, own, x, middle - bm.bmHeight / 2, bm);
         hasCheckPicture = true;
     } else if (checked) {
@@ -463,8 +473,9 @@ void CSkinMenuWindow::PaintItemBitmap(HDC dc, const RECT& r, HBITMAP bitmap, Loo
         static const int parts[4] = {SYSTEMCLOSE, SYSTEMRESTORE, SYSTEMMAXIMIZE, SYSTEMMINIMIZE};
         static const char glyphs[4] = {'r', '2', '1', '0'};
         const int t = (r.top + r.bottom - 20) / 2;
+        const int left = ColumnLeft(r);
         if (themed) {
-            RECT box = {6, t, 26, t + 20};
+            RECT box = {left + 6, t, left + 26, t + 20};
             look.theme->DrawThemeBackground(dc, parts[value - 8], enabled ? 1 : 2, box);
         } else {
             LOGFONTA lf = {};
@@ -478,7 +489,7 @@ void CSkinMenuWindow::PaintItemBitmap(HDC dc, const RECT& r, HBITMAP bitmap, Loo
             lstrcpyA(lf.lfFaceName, "Marlett");
             skin::Font marlett(CreateFontIndirectA(&lf));
             HGDIOBJ old = SelectObject(dc, marlett.Get());
-            RECT box = {1, t + 1, 21, t + 21};
+            RECT box = {left + 1, t + 1, left + 21, t + 21};
             DrawTextA(dc, &glyphs[value - 8], 1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
             SelectObject(dc, old);
         }
@@ -486,7 +497,7 @@ void CSkinMenuWindow::PaintItemBitmap(HDC dc, const RECT& r, HBITMAP bitmap, Loo
     }
     BITMAP bm;
     if (!IsRealBitmap(bitmap, &bm)) return;
-    const int centreX = themed ? (m_nGutter - 8) / 2 + 3 : m_nGutter / 2 + 3;
+    const int centreX = ColumnLeft(r) + (themed ? (m_nGutter - 8) / 2 + 3 : m_nGutter / 2 + 3);
     const int x = centreX - bm.bmWidth / 2;
     const int y = (r.top + r.bottom) / 2 - bm.bmHeight / 2;
     DIBSECTION ds = {};

@@ -5,7 +5,6 @@
 namespace skin {
 
 namespace {
-constexpr int kMargin = 3;
 constexpr int kColumnGap = 4;
 }  // namespace
 
@@ -29,7 +28,7 @@ int MenuTextItemHeight(bool themed, int labelHeight) { return std::max(labelHeig
 MenuLayout PlaceMenuItems(const std::vector<MenuItemMeasure>& items) {
     MenuLayout layout;
     layout.rects.resize(items.size());
-    int x = kMargin, y = kMargin, widest = 0, tallest = 0;
+    int x = kMenuMargin, y = kMenuMargin, widest = 0, tallest = 0;
     size_t columnStart = 0;
     auto closeColumn = [&](size_t end) {
         for (size_t i = columnStart; i < end; ++i) layout.rects[i].right = x + widest;
@@ -40,7 +39,7 @@ MenuLayout PlaceMenuItems(const std::vector<MenuItemMeasure>& items) {
             closeColumn(i);
             x += widest + kColumnGap;
             tallest = std::max(tallest, y);
-            y = kMargin;
+            y = kMenuMargin;
             widest = 0;
             columnStart = i;
         }
@@ -52,8 +51,8 @@ MenuLayout PlaceMenuItems(const std::vector<MenuItemMeasure>& items) {
         y += cy;
     }
     closeColumn(items.size());
-    layout.size.cx = x + widest + kMargin;
-    layout.size.cy = std::max(y, tallest) + kMargin;
+    layout.size.cx = x + widest + kMenuMargin;
+    layout.size.cy = std::max(y, tallest) + kMenuMargin;
     return layout;
 }
 

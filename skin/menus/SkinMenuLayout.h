@@ -22,6 +22,9 @@ struct MenuLayout {
     SIZE size = {0, 0};       // the window's size
 };
 
+// Space between a popup's edge and its items.
+constexpr int kMenuMargin = 3;
+
 // Left column for checks and pictures: 33 themed, 17 classic, wider for wide item bitmaps.
 int MenuGutter(bool themed, const std::vector<MenuItemMeasure>& items);
 int MenuSeparatorHeight(bool themed);

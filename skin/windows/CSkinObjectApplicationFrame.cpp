@@ -159,8 +159,9 @@ void CSkinObjectApplicationFrame::LayoutMenuBar() {
 void CSkinObjectApplicationFrame::PaintMenuBar(HDC windowDC) {
     if (!m_menuBar || IsRectEmpty(&m_menuBarRect) || !windowDC) return;
     const int width = m_menuBarRect.right - m_menuBarRect.left, height = m_menuBarRect.bottom - m_menuBarRect.top;
-    skin::MemoryDC buffer(windowDC);
+    // The bitmap outlives the DC it is selected into: a bitmap still selected cannot be deleted.
     skin::Bitmap surface(CreateCompatibleBitmap(windowDC, width, height));
+    skin::MemoryDC buffer(windowDC);
     if (!buffer || !surface) return;
     buffer.Select(surface.Get());
     const HDC dc = buffer.Get();

@@ -277,6 +277,28 @@ TEST_F(MenuWindowTest, CheckPicturesAndItemBitmapsLandInTheGutter) {
     EXPECT_NE(blended, under);
 }
 
+// Pictures of a later column go in that column's gutter, not on the first column's items beside it.
+TEST_F(MenuWindowTest, PicturesOfTheSecondColumnLandInItsOwnGutter) {
+    std::vector<BYTE> black(8 * 2, 0);
+    skin::Bitmap check(CreateBitmap(8, 8, 1, 1, black.data()));
+    for (bool classic : {false, true}) {
+        MenuHandle menu;
+        menu.Text(1, "First column item").Text(2, "Below").Text(3, "Second", MF_MENUBREAK).Text(4, "Under it");
+        if (classic) AppendMenuA(menu.h, MF_OWNERDRAW, 5, reinterpret_cast<LPCSTR>(7));
+        SetMenuItemBitmaps(menu.h, 2, MF_BYPOSITION, check.Get(), check.Get());
+        Open(menu.h);
+        ASSERT_EQ(m_window->IsThemed() == FALSE, classic);
+        Show();
+        auto pixels = Capture();
+        const RECT first = ItemRect(0), second = ItemRect(2);
+        ASSERT_EQ(first.top, second.top);
+        const int y = (second.top + second.bottom) / 2;
+        const int offset = classic ? 11 : 16;
+        EXPECT_EQ(pixels->At(second.left - 3 + offset, y), RGB(0, 0, 0)) << (classic ? "classic" : "themed");
+        EXPECT_NE(pixels->At(offset, y), RGB(0, 0, 0)) << (classic ? "classic" : "themed");
+    }
+}
+
 TEST_F(MenuWindowTest, MirroredOwnerGivesAMirroredWindowWhoseItemsMirrorOnScreen) {
     HWND mirrored = CreateWindowExA(WS_EX_LAYOUTRTL, "MenuTestOwner", "rtl", WS_OVERLAPPEDWINDOW, 50, 50, 300, 200,
                                     nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);

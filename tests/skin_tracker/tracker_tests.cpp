@@ -8,6 +8,7 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "CSkinApiHookManager.h"
@@ -38,6 +39,13 @@ std::vector<std::vector<RECT>> g_levels;  // item screen rectangles per open lev
 std::vector<HWND> g_levelWindows;
 std::atomic<int> g_idles{0};
 std::atomic<int> g_targetPresses{0};
+// A handler of the command message g_nestOn opens g_nextMenu (once) and keeps what it answered.
+UINT g_nestOn = 0;
+HMENU g_nextMenu = nullptr;
+std::atomic<bool> g_nextStarted{false};
+std::atomic<int> g_nextResult{-1};
+// WM_INITMENU for this menu appends an item to it, as an owner that fills its bar late does.
+HMENU g_growOnInit = nullptr;
 
 bool Recorded(UINT message) {
     switch (message) {
@@ -75,6 +83,14 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         ++g_idles;
     }
     if (message == WM_MENUCHAR) return g_menuCharReply;
+    if (message == g_nestOn && g_nextMenu) {
+        HMENU next = std::exchange(g_nextMenu, nullptr);
+        g_nextStarted = true;
+        g_nextResult = TrackPopupMenu(next, TPM_RETURNCMD, 250, 180, 0, hwnd, nullptr);
+        return 0;
+    }
+    if (message == WM_INITMENU && g_growOnInit && reinterpret_cast<HMENU>(wParam) == g_growOnInit)
+        AppendMenuA(g_growOnInit, MF_STRING, 999, "&Late");
     if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) return 0;  // recorded, not acted on
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
@@ -180,6 +196,11 @@ protected:
         g_menuCharReply = 0;
         g_idles = 0;
         g_targetPresses = 0;
+        g_nestOn = 0;
+        g_nextMenu = nullptr;
+        g_nextStarted = false;
+        g_nextResult = -1;
+        g_growOnInit = nullptr;
         {
             std::lock_guard<std::mutex> lock(g_levelsLock);
             g_levels.clear();
@@ -304,6 +325,43 @@ TEST_F(Tracker, NotifyByPositionReportsWmMenuCommandAndReturnCommandStillGivesTh
               }));
 }
 
+// A command handed over by a sent message comes when the menu has gone: its handler can open the
+// next menu on the same thread.
+TEST_F(Tracker, AHandlerOfASentCommandOpensTheNextMenu) {
+    struct Case {
+        const char* name;
+        UINT flags;
+        DWORD style;
+        UINT message;
+    } cases[] = {
+        {"by position", 0, MNS_NOTIFYBYPOS, WM_MENUCOMMAND},
+        {"window menu", CSkinMenuTracker::kSystemMenuFlag, 0, WM_SYSCOMMAND},
+    };
+    for (const Case& c : cases) {
+        MENUINFO info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIM_STYLE;
+        info.dwStyle = c.style;
+        ASSERT_TRUE(SetMenuInfo(m_menu, &info));
+        g_nestOn = c.message;
+        g_nextMenu = m_sub;
+        g_nextStarted = false;
+        g_nextResult = -1;
+        EXPECT_EQ(1, Run(c.flags, {200, 150}, [] {
+                      Key(VK_DOWN);
+                      Key(VK_RETURN);  // Open
+                      WaitUntil([] { return g_nextStarted.load(); });
+                      Sleep(200);
+                      Key(VK_DOWN);
+                      Key(VK_RETURN);  // Sub A of the next menu
+                  }))
+            << c.name;
+        Pump();
+        EXPECT_EQ(static_cast<int>(kSubA), g_nextResult.load()) << c.name;
+        EXPECT_EQ(nullptr, CSkinMenuTracker::Current()) << c.name;
+    }
+}
+
 TEST_F(Tracker, ReturnOnADisabledItemClosesWithoutCommand) {
     // Down: Open, Save, More, Disabled (the separator is stepped over).
     EXPECT_EQ(0, Run(TPM_RETURNCMD, {200, 150}, [] {
@@ -407,6 +465,27 @@ TEST_F(Tracker, SubmenusOpenAfterTheMenuDelayAndSurviveADiagonalMove) {
     EXPECT_TRUE(closedWhenStaying);
 }
 
+// Reaching the submenu on its margin, beside any item, keeps it open as reaching an item does.
+TEST_F(Tracker, ASubmenuReachedOnItsMarginStaysOpen) {
+    const UINT delay = CSkinMenuTracker(m_owner).SubmenuDelay();
+    const DWORD thread = GetCurrentThreadId();
+    std::atomic<bool> opened{false}, kept{false};
+    EXPECT_EQ(0, Run(TPM_RETURNCMD, {200, 150}, [&] {
+                  const POINT below = ItemCentre(0, kMorePosition + 1);
+                  MoveTo(ItemCentre(0, kMorePosition));
+                  opened = WaitForLevels(2, thread, delay + 2000);
+                  const RECT sub = LevelWindowRect(1);
+                  MoveTo({below.x + 20, below.y});  // the parent starts closing it
+                  MoveTo({sub.right - 2, sub.bottom - 2});
+                  Sleep(delay + 300);
+                  kept = MenuWindows(thread).size() == 2;
+                  Key(VK_ESCAPE);
+                  Key(VK_ESCAPE);
+              }));
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(kept);
+}
+
 TEST_F(Tracker, AtTheRightScreenEdgeMenusAndSubmenusOpenLeftwards) {
     RECT work = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -429,6 +508,34 @@ TEST_F(Tracker, AtTheRightScreenEdgeMenusAndSubmenusOpenLeftwards) {
     // Leftwards, overlapping the item's left margin by 3 pixels as a right-hand submenu does.
     EXPECT_LT(sub.left, root.left);
     EXPECT_LE(sub.right, root.left + 6);
+}
+
+// A mirrored menu opens its submenus to the left: Left goes in and Right comes back out.
+TEST_F(Tracker, InAMirroredMenuRightClosesTheSubmenuLeftOpened) {
+    DestroyWindow(m_owner);
+    m_owner = CreateWindowExA(WS_EX_LAYOUTRTL, "TrackerOwner", "owner", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200,
+                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(m_owner);
+    SetForegroundWindow(m_owner);
+    SetFocus(m_owner);
+    Pump();
+    const DWORD thread = GetCurrentThreadId();
+    std::atomic<size_t> afterLeft{0}, afterRight{0};
+    EXPECT_EQ(0, Run(TPM_RETURNCMD, {600, 150}, [&] {
+                  Key(VK_DOWN);
+                  Key(VK_DOWN);
+                  Key(VK_DOWN);  // More
+                  Key(VK_LEFT);
+                  WaitUntil([&] { return MenuWindows(thread).size() == 2; });
+                  afterLeft = MenuWindows(thread).size();
+                  Key(VK_RIGHT);
+                  WaitUntil([&] { return MenuWindows(thread).size() == 1; }, 1000);
+                  afterRight = MenuWindows(thread).size();
+                  Key(VK_ESCAPE);
+                  Key(VK_ESCAPE);
+              }));
+    EXPECT_EQ(2u, afterLeft.load());
+    EXPECT_EQ(1u, afterRight.load());
 }
 
 TEST_F(Tracker, AnOwnerDestroyedWhileASubmenuIsOpenEndsTheRunCleanly) {
@@ -764,6 +871,30 @@ TEST_F(MenuBar, AClickOnABarItemOpensItsPopupAndAnItemThereIsChosen) {
     const std::vector<Note> commands = Of(WM_COMMAND);
     ASSERT_EQ(1u, commands.size());
     EXPECT_EQ(static_cast<WPARAM>(kExit), commands[0].wParam);
+}
+
+// An owner may add to its bar when told the menu opens; the pressed item keeps its place.
+TEST_F(MenuBar, AnItemAddedOnInitMenuLeavesThePressedItemInPlace) {
+    const DWORD thread = GetCurrentThreadId();
+    CSkinWindowSink* sink = CSkinEngine::Instance()->FindSkinObject(m_frame);
+    auto* frame = dynamic_cast<CSkinObjectApplicationFrame*>(sink ? sink->GetSkinObject() : nullptr);
+    ASSERT_TRUE(frame && frame->GetMenuBarWindow());
+    CSkinMenuWindow* barWindow = frame->GetMenuBarWindow();
+    const RECT file = barWindow->ItemScreenRect(barWindow->ItemAt(0));
+    g_growOnInit = m_bar;
+    bool opened = false;
+    Play([&] {
+        MoveTo({(file.left + file.right) / 2, (file.top + file.bottom) / 2});
+        Click();
+        opened = WaitUntil([&] { return MenuWindows(thread).size() == 1; }, 1500);
+        Key(VK_ESCAPE);
+        Key(VK_ESCAPE);
+        WaitUntil([&] { return !Running(thread); });
+    });
+    EXPECT_EQ(3, GetMenuItemCount(m_bar));
+    EXPECT_TRUE(opened);
+    ASSERT_FALSE(Of(WM_INITMENUPOPUP).empty());
+    EXPECT_EQ(reinterpret_cast<WPARAM>(m_file), Of(WM_INITMENUPOPUP)[0].wParam);
 }
 
 }  // namespace
