@@ -139,8 +139,9 @@ void CSkinObjectButton::Paint(HDC dc) {
     }
     const int w = client.right - client.left, h = client.bottom - client.top;
     if (w <= 0 || h <= 0) return;
-    skin::MemoryDC buffer(dc);
+    // Before the DC, so the DC lets go of the bitmap before the bitmap is deleted.
     skin::Bitmap bitmap(CreateCompatibleBitmap(dc, w, h));
+    skin::MemoryDC buffer(dc);
     if (!buffer || !bitmap) return;
     buffer.Select(bitmap.Get());
     HBRUSH brush = ParentBrush(buffer.Get(), &background);

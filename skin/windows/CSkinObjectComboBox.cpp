@@ -177,8 +177,9 @@ void CSkinObjectComboBox::DrawCombo(HDC dc) {
     if (w <= 0 || h <= 0) return;
     // Held while drawing: another thread may load the skin again meanwhile.
     CSkinRef<CSkinSchema> hold = m_engine ? m_engine->AcquireSchema() : CSkinRef<CSkinSchema>();
-    skin::MemoryDC buffer(dc);
+    // Before the DC, so the DC lets go of the bitmap before the bitmap is deleted.
     skin::Bitmap bitmap(CreateCompatibleBitmap(dc, w, h));
+    skin::MemoryDC buffer(dc);
     if (!buffer || !bitmap) return;
     buffer.Select(bitmap.Get());
     if (HFONT font = GetFont()) SelectObject(buffer.Get(), font);

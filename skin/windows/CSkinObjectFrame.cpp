@@ -78,9 +78,10 @@ POINT FromLParam(LPARAM lParam) {
 class OffScreen {
 public:
     OffScreen(HDC target, const RECT& rect)
-        : m_target(target), m_rect(rect), m_memory(target),
+        : m_target(target), m_rect(rect),
           m_bitmap(CreateCompatibleBitmap(target, std::max<LONG>(rect.right - rect.left, 1),
-                                          std::max<LONG>(rect.bottom - rect.top, 1))) {
+                                          std::max<LONG>(rect.bottom - rect.top, 1))),
+          m_memory(target) {
         if (m_memory && m_bitmap) {
             // A mirrored target gets a mirrored buffer: the same coordinates, and text that still reads
             // forwards once copied back.
@@ -107,8 +108,10 @@ public:
 private:
     HDC m_target;
     RECT m_rect;
-    skin::MemoryDC m_memory;
+    // Declared first, so the DC has let go of it by the time it is deleted (the system refuses to
+    // delete a bitmap still selected into a DC, and it would leak).
     skin::Bitmap m_bitmap;
+    skin::MemoryDC m_memory;
 };
 
 class FrameGuard {

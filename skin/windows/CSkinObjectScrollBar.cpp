@@ -54,8 +54,9 @@ void CSkinObjectScrollBar::Paint(HDC dc) {
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
     if (client.right <= 0 || client.bottom <= 0) return;
-    skin::MemoryDC memory(dc);
+    // Before the DC, so the DC lets go of the bitmap before the bitmap is deleted.
     skin::Bitmap bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    skin::MemoryDC memory(dc);
     if (!memory || !bitmap) return;
     memory.Select(bitmap.Get());
     const HDC out = memory.Get();

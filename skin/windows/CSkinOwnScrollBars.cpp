@@ -51,8 +51,9 @@ void CSkinOwnScrollBars::Paint(HDC windowDC, int bar, const CSkinMetrics& metric
     const RECT r = info.rect;
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
-    skin::MemoryDC memory(windowDC);
+    // Before the DC, so the DC lets go of the bitmap before the bitmap is deleted.
     skin::Bitmap bitmap(CreateCompatibleBitmap(windowDC, w, h));
+    skin::MemoryDC memory(windowDC);
     if (!memory || !bitmap) return;
     memory.Select(bitmap.Get());
     // Drawn at the buffer's origin from a moved copy: the engine writes some pictures straight into

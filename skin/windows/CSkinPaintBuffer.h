@@ -8,8 +8,9 @@
 class CSkinPaintBuffer {
 public:
     CSkinPaintBuffer(HDC target, const RECT& rect)
-        : m_target(target), m_rect(rect), m_memory(target),
-          m_bitmap(CreateCompatibleBitmap(target, Width() > 0 ? Width() : 1, Height() > 0 ? Height() : 1)) {
+        : m_target(target), m_rect(rect),
+          m_bitmap(CreateCompatibleBitmap(target, Width() > 0 ? Width() : 1, Height() > 0 ? Height() : 1)),
+          m_memory(target) {
         if (!*this) return;
         m_memory.Select(m_bitmap.Get());
         SetWindowOrgEx(m_memory.Get(), rect.left, rect.top, nullptr);
@@ -35,6 +36,8 @@ private:
 
     HDC m_target;
     RECT m_rect;
-    skin::MemoryDC m_memory;
+    // Declared first, so the DC has let go of it by the time it is deleted (the system refuses to
+    // delete a bitmap still selected into a DC, and it would leak).
     skin::Bitmap m_bitmap;
+    skin::MemoryDC m_memory;
 };
