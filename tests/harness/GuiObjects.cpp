@@ -27,15 +27,23 @@ bool SystemPerThread(HWND hwnd) {
     return GetClassNameA(hwnd, name, sizeof name) && !strcmp(name, "IME");
 }
 
+// Named procedures: a lambda has no CALLBACK convention on 32-bit targets.
+BOOL CALLBACK CountOwnChild(HWND child, LPARAM lp) {
+    auto* t = reinterpret_cast<WindowTally*>(lp);
+    if (OwnedBy(child, t->process)) ++t->count;
+    return TRUE;
+}
+
 void CountTree(HWND top, WindowTally& tally) {
     if (!OwnedBy(top, tally.process) || SystemPerThread(top)) return;
     ++tally.count;
     // A child hosted from another process is that process's object.
-    EnumChildWindows(top, [](HWND child, LPARAM lp) -> BOOL {
-        auto* t = reinterpret_cast<WindowTally*>(lp);
-        if (OwnedBy(child, t->process)) ++t->count;
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&tally));
+    EnumChildWindows(top, CountOwnChild, reinterpret_cast<LPARAM>(&tally));
+}
+
+BOOL CALLBACK CountTopLevel(HWND top, LPARAM lp) {
+    CountTree(top, *reinterpret_cast<WindowTally*>(lp));
+    return TRUE;
 }
 
 }  // namespace
@@ -50,10 +58,7 @@ DWORD LiveGdiObjects() {
 
 DWORD LiveWindows() {
     WindowTally tally{GetCurrentProcessId(), 0};
-    EnumWindows([](HWND top, LPARAM lp) -> BOOL {
-        CountTree(top, *reinterpret_cast<WindowTally*>(lp));
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&tally));
+    EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&tally));
     // Message-only windows are not top-level for EnumWindows; FindWindowEx walks them.
     for (HWND h = FindWindowExA(HWND_MESSAGE, nullptr, nullptr, nullptr); h;
          h = FindWindowExA(HWND_MESSAGE, h, nullptr, nullptr))
