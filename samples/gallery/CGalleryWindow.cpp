@@ -8,6 +8,7 @@
 #include "CGallerySheet.h"
 #include "CMdiFrameWindow.h"
 #include "GalleryControls.h"
+#include "GuiObjects.h"
 
 using namespace gallery;
 
@@ -90,6 +91,9 @@ LRESULT CALLBACK CGalleryWindow::WndProc(HWND hwnd, UINT message, WPARAM wParam,
 
 LRESULT CGalleryWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    static const UINT countObjects = RegisterWindowMessageA(gallery::kCountObjectsMessage);
+    if (message == countObjects)
+        return wParam == gallery::kCountWindows ? harness::LiveWindows() : harness::LiveGdiObjects();
     switch (message) {
     case WM_CREATE:
         return OnCreate() ? 0 : -1;

@@ -14,6 +14,11 @@ constexpr char kCanvasClass[] = "TamrivelGalleryCanvas";
 constexpr char kMdiFrameClass[] = "TamrivelGalleryMdiFrame";
 constexpr char kMdiChildClass[] = "TamrivelGalleryMdiChild";
 
+// Registered message the main window answers with this process's live GDI objects (wParam
+// kCountGdiObjects) or windows (kCountWindows), counted as the tests count their own.
+constexpr char kCountObjectsMessage[] = "TamrivelGalleryCountObjects";
+constexpr WPARAM kCountGdiObjects = 0, kCountWindows = 1;
+
 constexpr char kMainTitle[] = "Tamrivel Skin Gallery";
 constexpr char kNoSkinSuffix[] = " (skin off)";
 constexpr char kSkinFailedSuffix[] = " (skin not loaded)";

@@ -1,5 +1,6 @@
 #include "SkinTestSupport.h"
 #include "FileTree.h"
+#include "GuiObjects.h"
 
 #include <png.h>
 
@@ -174,6 +175,6 @@ CSkinRef<CSkinSchema> SchemaFromText(const std::string& text, const std::string&
     return schema;
 }
 
-DWORD GdiObjectCount() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
+DWORD GdiObjectCount() { return harness::LiveGdiObjects(); }
 
 }  // namespace skintest

@@ -79,6 +79,7 @@ private:
 // Parses text into a new schema (the caller's reference).
 CSkinRef<CSkinSchema> SchemaFromText(const std::string& text, const std::string& imageFolder = std::string());
 
+// Live GDI objects of this process, counted where the system does not count them itself.
 DWORD GdiObjectCount();
 
 }  // namespace skintest

@@ -15,16 +15,6 @@ using namespace skin;
 
 namespace {
 
-// Live GDI objects of this process. Where the system does not count them (Wine), every small
-// handle value is asked for its type: a handle without its upper word names any live generation.
-DWORD LiveGdiObjects() {
-    DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (n) return n;
-    for (ULONG_PTR h = 1; h < 0x10000; ++h)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(h))) ++n;
-    return n;
-}
-
 std::vector<std::string> ThemeLines() {
     std::string bytes = ReadBytes(ThemeFolder() + "\\NormalSilver.ini");
     std::wstring text(bytes.size() > 2 ? (bytes.size() - 2) / 2 : 0, L'\0');
@@ -321,7 +311,7 @@ TEST(SkinFuzz, MutatedThemeTextsLoadAndDraw) {
     int drawn = 0;
     for (int i = 0; i < 10000; ++i) {
         // The first round creates the system's own lasting objects (fonts, caches); counting starts after it.
-        if (i == 1) before = LiveGdiObjects();
+        if (i == 1) before = GdiObjectCount();
         const std::string text = m.Text(seed);
         auto schema = SchemaFromText(text, images);
         if (i % 10 == 0) {
@@ -338,7 +328,7 @@ TEST(SkinFuzz, MutatedThemeTextsLoadAndDraw) {
         }
     }
     EXPECT_GT(drawn, 100);
-    EXPECT_EQ(before, LiveGdiObjects());
+    EXPECT_EQ(before, GdiObjectCount());
     std::printf("10000 mutated theme texts in %lu ms\n", GetTickCount() - start);
 }
 
@@ -386,7 +376,7 @@ TEST(SkinFuzz, CorruptedPngsDecodeOrFailCleanly) {
         ASSERT_TRUE(warm.LoadFromPngMemory(png.data(), png.size()));
         warm.Draw(c.dc(), RECT{0, 0, 8, 8}, RECT{0, 0, 4, 4}, RECT{0, 0, 0, 0}, RGB(255, 0, 255), 1, FALSE);
     }
-    const DWORD before = LiveGdiObjects();
+    const DWORD before = GdiObjectCount();
     const DWORD start = GetTickCount();
     int decoded = 0;
     for (int i = 0; i < 10000; ++i) {
@@ -405,7 +395,7 @@ TEST(SkinFuzz, CorruptedPngsDecodeOrFailCleanly) {
                    m.Int(0, 1) ? CLR_INVALID : RGB(255, 0, 255), m.Int(0, 2), m.Int(0, 1));
     }
     EXPECT_GT(decoded, 500);  // many corruptions leave a readable image, and those draw
-    EXPECT_EQ(before, LiveGdiObjects());
+    EXPECT_EQ(before, GdiObjectCount());
     std::printf("10000 corrupted PNGs (%d still decodable) in %lu ms\n", decoded, GetTickCount() - start);
 }
 

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
+#include <thread>
 #include <vector>
 
+#include "GuiObjects.h"
 #include "SkinWindowsTestSupport.h"
 
 using namespace skinwintest;
@@ -73,9 +76,99 @@ TEST(SkinThreads, ThreadsStartedThroughTheWrapperAttachTheirWindows) {
     EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY), GetLastError());
 }
 
+// The leak figures below are only worth something if they move: each kind of object made N times
+// must raise the count by N, and freeing them must bring it back.
+TEST(SkinStress, LiveObjectCountsFollowObjectsMadeAndFreed) {
+    constexpr int kEach = 25;
+    struct Kind {
+        const char* name;
+        std::function<HGDIOBJ()> make;
+        std::function<void(HGDIOBJ)> free;
+    };
+    HDC screen = GetDC(nullptr);
+    const Kind kinds[] = {
+        {"brush", [] { return static_cast<HGDIOBJ>(CreateSolidBrush(RGB(1, 2, 3))); }, [](HGDIOBJ o) { DeleteObject(o); }},
+        {"bitmap", [screen] { return static_cast<HGDIOBJ>(CreateCompatibleBitmap(screen, 4, 4)); },
+         [](HGDIOBJ o) { DeleteObject(o); }},
+        {"memory DC", [screen] { return static_cast<HGDIOBJ>(CreateCompatibleDC(screen)); },
+         [](HGDIOBJ o) { DeleteDC(static_cast<HDC>(o)); }},
+        {"font", [] { return static_cast<HGDIOBJ>(CreateFontA(12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial")); },
+         [](HGDIOBJ o) { DeleteObject(o); }},
+    };
+    for (const Kind& kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        const DWORD before = harness::LiveGdiObjects();
+        std::vector<HGDIOBJ> made;
+        for (int i = 0; i < kEach; ++i) {
+            made.push_back(kind.make());
+            ASSERT_NE(nullptr, made.back());
+        }
+        EXPECT_EQ(before + kEach, harness::LiveGdiObjects());
+        kind.free(made.back());
+        made.pop_back();
+        EXPECT_EQ(before + kEach - 1, harness::LiveGdiObjects());
+        for (HGDIOBJ o : made) kind.free(o);
+        EXPECT_EQ(before, harness::LiveGdiObjects());
+    }
+    ReleaseDC(nullptr, screen);
+
+    // Windows: top-level, children and grandchildren, message-only, and one on another thread.
+    const DWORD windowsBefore = harness::LiveWindows();
+    auto make = [](HWND parent, DWORD style) {
+        return CreateWindowExA(0, "Static", "", style, 0, 0, 20, 20, parent, nullptr, nullptr, nullptr);
+    };
+    HWND top = make(nullptr, WS_POPUP);
+    HWND child = make(top, WS_CHILD);
+    make(child, WS_CHILD);
+    HWND messageOnly = make(HWND_MESSAGE, WS_CHILD);
+    make(messageOnly, WS_CHILD);
+    ASSERT_TRUE(top && child && messageOnly);
+    EXPECT_EQ(windowsBefore + 5, harness::LiveWindows());
+    HANDLE made = CreateEventA(nullptr, TRUE, FALSE, nullptr), done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread other([&] {
+        HWND own = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 20, 20, nullptr, nullptr, nullptr, nullptr);
+        SetEvent(made);
+        WaitForSingleObject(done, 10000);
+        DestroyWindow(own);
+    });
+    WaitForSingleObject(made, 10000);
+    EXPECT_EQ(windowsBefore + 6, harness::LiveWindows());
+    SetEvent(done);
+    other.join();
+    CloseHandle(made);
+    CloseHandle(done);
+    DestroyWindow(child);  // takes its own child along
+    EXPECT_EQ(windowsBefore + 3, harness::LiveWindows());
+    DestroyWindow(top);
+    DestroyWindow(messageOnly);
+    EXPECT_EQ(windowsBefore, harness::LiveWindows());
+}
+
 constexpr int kThreads = 8;
 constexpr int kWindowsPerThread = 500;
 constexpr int kReloads = 50;
+
+// The system keeps the window DCs it hands out for reuse, each with its visible region, and grows
+// that cache to the most DCs ever held at once. Every thread of the churn, and this one, holding a
+// client and a window DC together fills it before anything is counted.
+void FillDisplayDcCache() {
+    constexpr int kHolders = kThreads + 1;
+    HANDLE allHold = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<int> holding{0};
+    std::vector<std::thread> holders;
+    for (int i = 0; i < kHolders; ++i)
+        holders.emplace_back([&] {
+            HWND hWnd = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+            HDC client = GetDC(hWnd), window = GetWindowDC(hWnd);
+            if (++holding == kHolders) SetEvent(allHold);
+            WaitForSingleObject(allHold, 10000);
+            ReleaseDC(hWnd, window);
+            ReleaseDC(hWnd, client);
+            DestroyWindow(hWnd);
+        });
+    for (std::thread& t : holders) t.join();
+    CloseHandle(allHold);
+}
 
 struct Worker {
     HANDLE thread = nullptr;
@@ -114,10 +207,11 @@ TEST(SkinStress, ThreadsCreateAndDestroyWindowsWhileTheSkinIsLoadedAgain) {
     CSkinEngine* engine = CSkinEngine::Instance();
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, MAX_PATH);
+    FillDisplayDcCache();
     Pump(100);
     const size_t mapBefore = engine->GetSkinObjectCount();
-    const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD windowsBefore = harness::LiveWindows();
+    const DWORD gdiBefore = harness::LiveGdiObjects();
 
     void* create = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "CreateThread"));
     std::vector<Worker> workers(kThreads);
@@ -148,8 +242,8 @@ TEST(SkinStress, ThreadsCreateAndDestroyWindowsWhileTheSkinIsLoadedAgain) {
     Pump(200);
     EXPECT_EQ(mapBefore, engine->GetSkinObjectCount());
     EXPECT_EQ(0, CCountingSkinObject::live);
-    EXPECT_EQ(userBefore, GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
-    EXPECT_EQ(gdiBefore, GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+    EXPECT_EQ(windowsBefore, harness::LiveWindows());
+    EXPECT_EQ(gdiBefore, harness::LiveGdiObjects());
 }
 
 }  // namespace
