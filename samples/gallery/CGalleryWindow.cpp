@@ -93,7 +93,12 @@ LRESULT CGalleryWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     static const UINT countObjects = RegisterWindowMessageA(gallery::kCountObjectsMessage);
     if (message == countObjects)
-        return wParam == gallery::kCountWindows ? harness::LiveWindows() : harness::LiveGdiObjects();
+        switch (wParam) {
+        case gallery::kCountWindows: return harness::LiveWindows();
+        case gallery::kCountBitmaps: return harness::LiveGdiObjectsOfType(OBJ_BITMAP);
+        case gallery::kCountMemoryDCs: return harness::LiveGdiObjectsOfType(OBJ_MEMDC);
+        default: return harness::LiveGdiObjects();
+        }
     switch (message) {
     case WM_CREATE:
         return OnCreate() ? 0 : -1;

@@ -15,9 +15,10 @@ constexpr char kMdiFrameClass[] = "TamrivelGalleryMdiFrame";
 constexpr char kMdiChildClass[] = "TamrivelGalleryMdiChild";
 
 // Registered message the main window answers with this process's live GDI objects (wParam
-// kCountGdiObjects) or windows (kCountWindows), counted as the tests count their own.
+// kCountGdiObjects; kCountBitmaps and kCountMemoryDCs for those two kinds) or windows
+// (kCountWindows), counted as the tests count their own.
 constexpr char kCountObjectsMessage[] = "TamrivelGalleryCountObjects";
-constexpr WPARAM kCountGdiObjects = 0, kCountWindows = 1;
+constexpr WPARAM kCountGdiObjects = 0, kCountWindows = 1, kCountBitmaps = 2, kCountMemoryDCs = 3;
 
 constexpr char kMainTitle[] = "Tamrivel Skin Gallery";
 constexpr char kNoSkinSuffix[] = " (skin off)";

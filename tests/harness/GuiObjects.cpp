@@ -56,6 +56,13 @@ DWORD LiveGdiObjects() {
     return n;
 }
 
+DWORD LiveGdiObjectsOfType(DWORD type) {
+    DWORD n = 0;
+    for (ULONG_PTR h = 1; h < kHandleIndexLimit; ++h)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(h)) == type) ++n;
+    return n;
+}
+
 DWORD LiveWindows() {
     WindowTally tally{GetCurrentProcessId(), 0};
     EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&tally));
